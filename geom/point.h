@@ -1,0 +1,10 @@
+/* The plane point shared by the geometry library and the text layout. */
+#ifndef ORV_POINT_H
+#define ORV_POINT_H
+
+typedef struct point {
+	double x;
+	double y;
+} point;
+
+#endif
