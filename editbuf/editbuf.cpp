@@ -1,0 +1,107 @@
+/* The buffer stores no length: every operation counts the text anew, so
+   a NUL byte inside a loaded file ends the text for all of them.  Sizes
+   are 32-bit; all arithmetic on them is done in 64 bits and checked, so
+   that no request can wrap cap around and overrun the block. */
+#include "editbuf.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static_assert(offsetof(ed_file, path) == 0);
+static_assert(offsetof(ed_file, text) == sizeof(char *));
+static_assert(offsetof(ed_file, cap) == 2 * sizeof(char *));
+static_assert(sizeof(((ed_file *)0)->cap) == 4);
+
+struct stat st;
+
+/* The spare room granted beside len bytes of text: none when less than
+   none is asked for, or when the block would outgrow what cap holds. */
+static int64_t room(int64_t len, int extra)
+{
+	if (extra < 0 || len + 1 + extra > INT32_MAX)
+		return 0;
+	return extra;
+}
+
+/* Gives f a new block for len bytes of text and its spare room; the
+   caller fills it. */
+static void alloc(ed_file *f, int64_t len, int extra)
+{
+	f->cap = (int32_t)(len + 1 + room(len, extra));
+	f->text = (char *)malloc(f->cap);
+}
+
+/* Only a regular file is opened: its status gives a size to trust, and
+   nothing else (a directory, a fifo that would block) has text to load.
+   A file too large for cap is not loaded either. */
+static FILE *openable(const char *path)
+{
+	if (stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+		return nullptr;
+	if (st.st_size >= INT32_MAX)
+		return nullptr;
+	return fopen(path, "rb");
+}
+
+void read_file(ed_file *f, int extra)
+{
+	free(f->text);
+	f->text = nullptr;
+	FILE *fp = openable(f->path);
+	if (!fp) {
+		alloc(f, 0, extra);
+		f->text[0] = 0;
+		return;
+	}
+	alloc(f, st.st_size, extra);
+	/* The file may have shrunk since its status was taken: the text
+	   ends at what was read. */
+	size_t got = fread(f->text, 1, st.st_size, fp);
+	f->text[got] = 0;
+	fclose(fp);
+}
+
+/* The new size follows the text's length, not the old cap, so a small
+   extra can shrink the block. */
+void extend_file(ed_file *f, int extra)
+{
+	if (!f->text)
+		return;
+	size_t len = strlen(f->text);
+	char *old = f->text;
+	alloc(f, len, extra);
+	memcpy(f->text, old, len + 1);
+	free(old);
+}
+
+/* A regrow leaves 100 bytes spare, so that typing goes on a while
+   without another one. */
+void ed_insert(ed_file *f, const char *s, int pos)
+{
+	if (!f->text)
+		return;
+	int64_t len = strlen(f->text);
+	int64_t n = strlen(s);
+	if (pos < 0 || pos > len)
+		return;
+	if (len + n + 1 > f->cap) {
+		if (len + n + 1 + 100 > INT32_MAX)
+			return;
+		extend_file(f, (int)(n + 100));
+	}
+	memmove(f->text + pos + n, f->text + pos, len + 1 - pos);
+	memcpy(f->text + pos, s, n);
+}
+
+/* The block is never shrunk here; cap stays. */
+void ed_delete(ed_file *f, int count, int pos)
+{
+	if (!f->text)
+		return;
+	int64_t len = strlen(f->text);
+	if (pos < 0 || count < 0 || pos > len - count)
+		return;
+	memmove(f->text + pos, f->text + pos + count, len + 1 - pos - count);
+}
