@@ -89,6 +89,7 @@ BENCHMARK(BM_SkipToLastScreen)->Unit(benchmark::kMicrosecond);
 class keeper : public benchmark::ConsoleReporter {
 public:
 	std::map<std::string, double> ns;
+	keeper() : ConsoleReporter(OO_Tabular) {}
 	void ReportRuns(const std::vector<Run> &runs) override
 	{
 		for (const Run &r : runs)
