@@ -102,9 +102,6 @@ int main(int argc, char **argv)
 	int end = rendertext(0, (char)flags, text, x, y, (int16_t)gw,
 		(int16_t)gh, (int16_t)width, tabs.data(), (int)tabs.size(), 0, 0,
 		qp, nullptr, &pos[0], &pos[1]);
-	printf("bottom %d\n", end);
-	if (qp)
-		printf("hit %d\n", pos[0]);
 	if (IMG_SavePNG(winsurf1, argv[optind + 1]) < 0) {
 		printf("IMG_SavePNG failed: %s\n", SDL_GetError());
 		return 2;
@@ -112,5 +109,9 @@ int main(int argc, char **argv)
 	SDL_DestroyRenderer(renderer);
 	SDL_FreeSurface(winsurf1);
 	free(text);
+	/* Last, so that a run that prints it has done everything else. */
+	printf("bottom %d\n", end);
+	if (qp)
+		printf("hit %d\n", pos[0]);
 	return 0;
 }
