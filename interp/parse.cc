@@ -4,8 +4,8 @@
 
    Values are never released: item arrays, string texts and the level
    stack's arrays live until the process ends, so values may share item
-   arrays freely.  All such storage comes from the three functions
-   below marked "never released". */
+   arrays freely.  All such storage comes from the four functions below
+   marked "never released". */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -57,6 +57,12 @@ static value *additem(value *a, int n, value v)
 	a[n] = v;
 	a[n + 1] = END;
 	return a;
+}
+
+/* Never released: the text of a T_STR value. */
+static char *newtext(const char *t)
+{
+	return strdup(t);
 }
 
 /* Never released: one more slot on each of the level stack's arrays. */
@@ -138,7 +144,7 @@ static value classify(const char *t, value *args, char a, char b, char c, int de
 	if (t[0] == '@') {
 		v = END;
 		v.type = T_STR;
-		v.ref = strdup(t + 1);	/* never released, like all values */
+		v.ref = newtext(t + 1);
 		return v;
 	}
 	if (strchr("+-.0123456789", t[0]))
