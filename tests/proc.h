@@ -58,9 +58,11 @@ struct child {
 
 // Runs the program at path with argv[1..] = args, in folder dir (empty:
 // this one), with the entries "NAME=value" of env replacing or adding to
-// the environment.  Standard error is left alone.
+// the environment.  Standard error joins the output when err is set and
+// is left alone otherwise.
 inline child runchild(const std::string &path, const std::vector<std::string> &args,
-		      const std::vector<std::string> &env = {}, const std::string &dir = "")
+		      const std::vector<std::string> &env = {}, const std::string &dir = "",
+		      bool err = false)
 {
 	std::vector<std::string> envs;
 	for (char **e = environ; *e; e++) {
@@ -88,6 +90,8 @@ inline child runchild(const std::string &path, const std::vector<std::string> &a
 	pid_t pid = fork();
 	if (pid == 0) {
 		dup2(fd[1], 1);
+		if (err)
+			dup2(fd[1], 2);
 		close(fd[0]);
 		close(fd[1]);
 		if (!dir.empty() && chdir(dir.c_str()) != 0)
