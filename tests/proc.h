@@ -19,6 +19,12 @@
 
 extern char **environ;
 
+// The command that runs a program of the build: empty natively, the
+// emulator (qemu) in a cross build.
+#ifndef ORV_EMULATOR
+#define ORV_EMULATOR ""
+#endif
+
 // A fresh folder under TMPDIR, removed with everything in it.
 struct tmpdir {
 	std::string path;
@@ -56,13 +62,24 @@ struct child {
 	int status;		// exit status, or 128 + the signal that ended it
 };
 
-// Runs the program at path with argv[1..] = args, in folder dir (empty:
-// this one), with the entries "NAME=value" of env replacing or adding to
-// the environment.  Standard error joins the output when err is set and
-// is left alone otherwise.
-inline child runchild(const std::string &path, const std::vector<std::string> &args,
-		      const std::vector<std::string> &env = {}, const std::string &dir = "",
-		      bool err = false)
+// The command that runs the program of the build at path with args.
+inline std::vector<std::string> built(const std::string &path, const std::vector<std::string> &args = {})
+{
+	std::vector<std::string> cmd;
+	std::istringstream emu(ORV_EMULATOR);
+	for (std::string w; emu >> w;)
+		cmd.push_back(w);
+	cmd.push_back(path);
+	cmd.insert(cmd.end(), args.begin(), args.end());
+	return cmd;
+}
+
+// Runs cmd (its first word a path) in folder dir (empty: this one), with
+// the entries "NAME=value" of env replacing or adding to the
+// environment.  Standard error joins the output when err is set and is
+// left alone otherwise.
+inline child runchild(const std::vector<std::string> &cmd, const std::vector<std::string> &env = {},
+		      const std::string &dir = "", bool err = false)
 {
 	std::vector<std::string> envs;
 	for (char **e = environ; *e; e++) {
@@ -75,8 +92,8 @@ inline child runchild(const std::string &path, const std::vector<std::string> &a
 	}
 	envs.insert(envs.end(), env.begin(), env.end());
 
-	std::vector<char *> av{const_cast<char *>(path.c_str())}, ev;
-	for (auto &a : args)
+	std::vector<char *> av, ev;
+	for (auto &a : cmd)
 		av.push_back(const_cast<char *>(a.c_str()));
 	av.push_back(nullptr);
 	for (auto &e : envs)
@@ -96,7 +113,7 @@ inline child runchild(const std::string &path, const std::vector<std::string> &a
 		close(fd[1]);
 		if (!dir.empty() && chdir(dir.c_str()) != 0)
 			_exit(126);
-		execve(path.c_str(), av.data(), ev.data());
+		execve(av[0], av.data(), ev.data());
 		_exit(126);
 	}
 	close(fd[1]);

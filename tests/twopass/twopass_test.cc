@@ -46,7 +46,7 @@ struct Twopass : testing::Test {
 
 	child run(const words &args, bool err = false)
 	{
-		return runchild(TWOPASS, args, {path}, dir.path, err);
+		return runchild(built(TWOPASS, args), {path}, dir.path, err);
 	}
 };
 
@@ -152,7 +152,7 @@ TEST_F(Twopass, RealCompile)
 	std::string tmp = readfile(dir / "twopasstmp.c");
 	EXPECT_EQ(tmp.find("GREETING"), std::string::npos) << "the file holds preprocessed text";
 	EXPECT_NE(tmp.find("\"two passes\""), std::string::npos);
-	child x = runchild(dir / "x", {});
+	child x = runchild({dir / "x"});
 	EXPECT_EQ(x.out, "two passes\n");
 	EXPECT_EQ(x.status, 0);
 }
