@@ -22,7 +22,7 @@ static int unwind;
 
 /* One level per open bracket; level 0 is the definition's top level. */
 struct levels {
-	int n;		/* slots allocated, never fewer */
+	int n;		/* slots allocated; they never shrink */
 	int top;	/* innermost open level */
 	int count;	/* items of the innermost level */
 	value **items;	/* item array of each level */
@@ -197,7 +197,7 @@ static void opencall(struct levels *L, const char *t)
 
 static value eval(int index, value *args, char a, char b, char c, int depth)
 {
-	struct levels L = { 0, 0, 0, NULL, NULL, NULL, NULL };
+	struct levels L = { 0, -1, 0, NULL, NULL, NULL, NULL };
 	const char *p = page[index].def;
 	char *tok = NULL;
 	value v;
@@ -210,11 +210,7 @@ static value eval(int index, value *args, char a, char b, char c, int depth)
 
 		p = q ? q + 1 : p + strlen(p);
 	}
-	growlevels(&L);
-	L.items[0] = newitems();
-	L.fn[0] = NULL;
-	L.hold[0] = NULL;
-	L.obj[0] = -1;
+	openlevel(&L, NULL, NULL, -1);
 
 	do {
 		const char *t;
