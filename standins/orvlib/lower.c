@@ -1,0 +1,8 @@
+/* An "orvlib.so" whose function is spelt in lower case only. */
+#include "show.h"
+
+value segment(value v)
+{
+	record("segment", v);
+	return number(items(v));
+}

@@ -1,0 +1,11 @@
+/* An "orvlib.so" that needs a symbol nobody defines: it loads only
+   when binding is lazy, and then fails at the call. */
+#include "show.h"
+
+int orvfix_absent(void);
+
+value Segment(value v)
+{
+	record("Segment", v);
+	return number(orvfix_absent());
+}

@@ -1,0 +1,118 @@
+#include <string>
+#include <vector>
+
+#include "help.h"
+
+// The process's own definition of a name that the general library
+// defines too: the library's reference binds to its own only when it
+// was opened with RTLD_DEEPBIND.  (The program exports its symbols.)
+extern "C" int orvfix_who(void)
+{
+	return 2;
+}
+
+namespace {
+
+using TableTest = Interp;
+using LookupTest = Interp;
+
+TEST_F(TableTest, SetAndLookup)
+{
+	EXPECT_EQ(orvo_lookup("A"), 0) << "a miss on the empty table is len_page";
+	EXPECT_EQ(orvo_set("A", "1", 0), 0);
+	EXPECT_EQ(orvo_set("B", "2", 1), 1);
+	EXPECT_EQ(orvo_set("A", "3", 0), 0) << "a name set again keeps its index";
+	EXPECT_EQ(len_page, 2);
+	EXPECT_STREQ(page[0].def, "3");
+	EXPECT_EQ(orvo_lookup("B"), 1);
+	EXPECT_EQ(orvo_lookup("a"), 2) << "names are case-sensitive";
+	EXPECT_EQ(orvo_lookup(""), 2);
+
+	page[2].name = "B";	// a duplicate that orvo_set never makes
+	len_page = 3;
+	EXPECT_EQ(orvo_lookup("B"), 1) << "the first match wins";
+}
+
+// A full table takes no new name and changes nothing; existing names
+// can still be set.
+TEST_F(TableTest, Full)
+{
+	static std::vector<std::string> names;
+	names.resize(NPAGE);
+	for (int i = 0; i < NPAGE; i++) {
+		names[size_t(i)] = "o" + std::to_string(i);
+		ASSERT_EQ(orvo_set(names[size_t(i)].c_str(), "1", 0), i);
+	}
+	EXPECT_EQ(orvo_set("extra", "2", 0), -1);
+	EXPECT_EQ(len_page, NPAGE);
+	EXPECT_EQ(orvo_lookup("extra"), NPAGE);
+	EXPECT_STREQ(page[NPAGE - 1].name, "o9999");
+	EXPECT_STREQ(page[NPAGE - 1].def, "1");
+	EXPECT_EQ(orvo_set("o9999", "3", 0), NPAGE - 1);
+	EXPECT_STREQ(page[NPAGE - 1].def, "3");
+	EXPECT_EQ(args_lookup("o1"), -1);
+}
+
+value call(void *fn, value v)
+{
+	return reinterpret_cast<cfunc>(fn)(v);
+}
+
+const value seven = {T_NUM, 7, nullptr};
+
+// Names are matched exactly; a name no library has gives null.
+TEST_F(LookupTest, ExactNames)
+{
+	std::string out = capture([] {
+		void *fn = c_lookup("twice");
+		ASSERT_NE(fn, nullptr);
+		EXPECT_EQ(call(fn, seven).num, 14);
+		for (const char *n : {"Twice", "twic", "twice ", "", "nosuch"})
+			EXPECT_EQ(c_lookup(n), nullptr) << n;
+	});
+	EXPECT_EQ(notes(out), "twice 7\n");
+}
+
+// Every lookup that the resident library does not answer closes the
+// general library and loads it afresh.
+TEST_F(LookupTest, GeneralIsReloadedAtEachLookup)
+{
+	loaded();
+	EXPECT_EQ(capture([] { c_lookup("Segment"); }), reload);
+	EXPECT_EQ(capture([] { c_lookup("nosuch"); }), reload);
+}
+
+// Once opened, the resident library answers first, and the general
+// library is then neither closed nor reopened.
+TEST_F(LookupTest, ResidentFirst)
+{
+	loaded();
+	EXPECT_EQ(capture(reloadresidentlib), "orvrlib: load\n");
+	ASSERT_NE(residentlib, nullptr);
+
+	void *fn = nullptr;
+	EXPECT_EQ(capture([&] { fn = c_lookup("Segment"); }), "");
+	ASSERT_NE(fn, nullptr);
+	EXPECT_EQ(capture([&] { EXPECT_EQ(call(fn, seven).num, -1); }), "resident Segment 7\n");
+
+	EXPECT_EQ(capture([&] { fn = c_lookup("twice"); }), reload);
+	EXPECT_NE(fn, nullptr);
+	EXPECT_EQ(capture(reloadresidentlib), "orvrlib: unload\norvrlib: load\n");
+}
+
+// The general library is opened with RTLD_NOW | RTLD_DEEPBIND: its own
+// orvfix_who (1) wins over the program's (2).  The sanitizer build
+// drops RTLD_DEEPBIND, which AddressSanitizer refuses, and the
+// program's definition wins there.
+TEST_F(LookupTest, LibraryPrefersItsOwnSymbols)
+{
+	void *fn = c_lookup("who");
+	ASSERT_NE(fn, nullptr);
+#ifdef ORV_SANITIZE
+	EXPECT_EQ(call(fn, seven).num, 2);
+#else
+	EXPECT_EQ(call(fn, seven).num, 1);
+#endif
+}
+
+} // namespace
