@@ -102,7 +102,12 @@ void load(ed_file &f, model &m, const char *path, const std::string &bytes,
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
+	/* The file is written anew thousands of times a second: in memory
+	   where there is such a file system, since on a disk each rewrite
+	   may wait for its blocks to be discarded. */
 	const char *tmp = getenv("TMPDIR");
+	if (access("/dev/shm", W_OK) == 0)
+		tmp = "/dev/shm";
 	std::string t = std::string(tmp && *tmp ? tmp : "/tmp") + "/editbufXXXXXX";
 	if (!mkdtemp(t.data()))
 		abort();

@@ -97,7 +97,60 @@ editbuf = {
     "no-block": insert(b"x", 0) + delete(0, 0) + extend(5),
 }
 
+
+# parse: the definitions of A, B, C and D, separated by NUL bytes.
+def objects(*defs):
+    return b"\0".join(d.encode() for d in defs)
+
+
+parse = {
+    "orvcalc": objects("Segment(B,C)", "{3,9}", "{4,10,@string 1}"),
+    "values": objects("{,{},{5},{{1,2}},@a \t  b ,@,+5,.5,1 2,-,-2.5e1x}"),
+    "params": objects("{B,C,D}", "(x,y) {1,2}", "(x,y", "()7"),
+    "objects": objects("{B,B,nosuch}", "{3,9}"),
+    "calls": objects("{twice(7),twice(),Segment(1,2),Segment({1,2}),who()}"),
+    "nested-calls": objects("Segment(twice(1),2)"),
+    "undefined-call": objects("Segment(B,nosuch(2))", "{3,9}"),
+    "user-function": objects("D(1,2)", "", "", "(p) {p,7}"),
+    "names-exact": objects("{segment(1),{(1,2)}}"),
+    "open": objects("{B,C,D}", "{1,2", "5,{1,2", "twice(3"),
+    "other-kind": objects("{B,C}", "{1,2)", "twice(4}"),
+    "top-closers": objects("{B,C,D}", "1)2", ")", "{1}}2"),
+    "self": objects("A"),
+    "fan": objects("{A,A}"),
+    "mutual": objects("B", "A"),
+    "self-call": objects("twice(A(1))"),
+    "held": objects("Segment(B,twice(1))", "{twice(3),4}"),
+    "trace": objects("{  @a \t b  ,\n}", "u(1,2)", "x ( 1 )"),
+}
+
+
+# util: a flag byte, then texts separated by NUL bytes.
+def texts(flags, *t):
+    return bytes([flags]) + b"\0".join(x.encode() for x in t)
+
+
+util = {
+    "scan": texts(0, ",{", "ab c,{d"),
+    "delims": texts(0, "({,})", "Segment(A,{1, @x y})"),
+    "whitespace": texts(0, "", "  a \t\n b  "),
+    "blank": texts(0, " ", "   "),
+    "crlf": texts(0, "\r\n", "a\r\nb"),
+    "trim": texts(0, "", "  a"),
+    "quote": texts(0, "", "it's"),
+    "slash": texts(0, "", "dir/"),
+    "backslash": texts(0, "", "a\\"),
+    "join": texts(0, "ab", "c", "d"),
+    "join-null": texts(2, "", "cd"),
+    "replace": texts(1, "ab", "cd"),
+    "replace-inside": texts(5, "abcd", "x"),
+}
+
 for name, data in rendertext.items():
     put("rendertext", name, data)
 for name, data in editbuf.items():
     put("editbuf", name, data)
+for name, data in parse.items():
+    put("parse", name, data)
+for name, data in util.items():
+    put("util", name, data)
