@@ -5,10 +5,11 @@
    is drawn twice with a fixed text drawn in between, and the drawings of
    the input must agree, as must those of the fixed text with its first.
 
-   Input: a 33-byte header, then the text (it ends at the input's end or
+   Input: a 47-byte header, then the text (it ends at the input's end or
    at its first NUL byte), integers little-endian:
-     flags u8, gw i8, gh i8, x i16, y i16, width i16, bottom i16,
-     ntabs u8 (taken modulo 5), four tab stops i16 (the first ntabs used),
+     flags u8, gw i8, gh i8, x i32, y i32 (both halved, so that the
+     layout's sums stay within an int), width i16, bottom i32,
+     ntabs u8 (taken modulo 5), four tab stops i32 (the first ntabs used),
      query mask u8 (bit 0 q1, bit 1 q2), q1 x y, q2 x y (i16, in half
      pixels), pos1 i16, pos2 i16. */
 #include <cstdint>
@@ -124,13 +125,13 @@ params decode(input &in)
 	a.flags = (char)in.u8();
 	a.gw = in.i8();
 	a.gh = in.i8();
-	a.x = in.i16();
-	a.y = in.i16();
+	a.x = in.i32() / 2;
+	a.y = in.i32() / 2;
 	a.width = in.i16();
-	a.bottom = in.i16();
+	a.bottom = in.i32();
 	a.ntabs = in.u8() % 5;
 	for (int32_t &t : a.tabs)
-		t = in.i16();
+		t = in.i32();
 	uint8_t mask = in.u8();
 	for (int i = 0; i < 2; i++) {
 		a.has[i] = mask >> i & 1;

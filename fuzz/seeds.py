@@ -22,8 +22,8 @@ def layout(text, flags=1, gw=8, gh=16, x=0, y=0, width=200, bottom=10000,
     t = list(tabs) + [0] * (4 - len(tabs))
     mask = (q1 is not None) | (q2 is not None) << 1
     q = [c * 2 for p in (q1, q2) for c in (p or (0, 0))]
-    h = struct.pack("<BbbhhhhB4hB4hhh", flags, gw, gh, x, y, width, bottom,
-                    len(tabs), *t, mask, *q, pos1, pos2)
+    h = struct.pack("<BbbiihiB4iB4hhh", flags, gw, gh, x * 2, y * 2, width,
+                    bottom, len(tabs), *t, mask, *q, pos1, pos2)
     return h + text
 
 
