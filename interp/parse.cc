@@ -26,6 +26,7 @@ struct levels {
 	int top;	/* innermost open level */
 	int count;	/* items of the innermost level */
 	value **items;	/* item array of each level */
+	int *outer;	/* the enclosing level's count when it opened */
 	cfunc *fn;	/* library function its call will call, or null */
 	int *obj;	/* object its call will evaluate, or -1 */
 	void **hold;	/* keeps fn's library loaded until the call */
@@ -73,6 +74,7 @@ static void growlevels(struct levels *L)
 	L->items = (value **)realloc(L->items, (size_t)n * sizeof *L->items);
 	L->fn = (cfunc *)realloc(L->fn, (size_t)n * sizeof *L->fn);
 	L->obj = (int *)realloc(L->obj, (size_t)n * sizeof *L->obj);
+	L->outer = (int *)realloc(L->outer, (size_t)n * sizeof *L->outer);
 	L->hold = (void **)realloc(L->hold, (size_t)n * sizeof *L->hold);
 }
 
@@ -103,6 +105,7 @@ static void openlevel(struct levels *L, cfunc fn, void *hold, int obj)
 	if (t == L->n)
 		growlevels(L);
 	L->items[t] = newitems();
+	L->outer[t] = L->count;
 	L->fn[t] = fn;
 	L->hold[t] = hold;
 	L->obj[t] = obj;
@@ -127,11 +130,14 @@ static value gather(struct levels *L)
 	return v;
 }
 
+/* The enclosing level goes on with the count it had when this one
+   opened.  Kept on the stack, not counted again from its array: a
+   count at every close would make a list of n lists cost n^2. */
 static void closelevel(struct levels *L, value v)
 {
 	c_release(L->hold[L->top]);
+	L->count = L->outer[L->top];
 	L->top--;
-	L->count = lenof(L->items[L->top]);
 	append(L, v);
 }
 
@@ -197,7 +203,7 @@ static void opencall(struct levels *L, const char *t)
 
 static value eval(int index, value *args, char a, char b, char c, int depth)
 {
-	struct levels L = { 0, -1, 0, NULL, NULL, NULL, NULL };
+	struct levels L = { 0, -1, 0, NULL, NULL, NULL, NULL, NULL };
 	const char *p = page[index].def;
 	char *tok = NULL;
 	value v;

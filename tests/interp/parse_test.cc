@@ -28,6 +28,11 @@ TEST_F(ParseTest, Values)
 		{"{}", "end"},
 		{"{5}", "5"},
 		{"{{1,2}}", "{1,2}"},
+		// an empty item ends the list for its readers, whatever follows,
+		// and the closing of a nested level goes on after it all the same
+		{"{1,{},5}", "{1}"},
+		{"{1,{},{5}}", "{1}"},
+		{"{{1},{},{5,6}}", "{1}"},
 		{"{3,9}", "{3,9}"},
 		{"{4,10,@string 1}", "{4,10,@string 1}"},
 		{"@a \t  b ", "@a b"},

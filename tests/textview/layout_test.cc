@@ -113,14 +113,18 @@ TEST_P(Layout, PlacesGlyphs)
 	EXPECT_EQ(pens(k.o), k.want);
 }
 
+// GoogleTest names cases by identifiers: every other character of a
+// case's description becomes '_'.
+static const auto case_name = [](const auto &i) {
+	std::string s = i.param.name;
+	for (char &c : s)
+		if (!isalnum((unsigned char)c))
+			c = '_';
+	return s;
+};
+
 INSTANTIATE_TEST_SUITE_P(Cases, Layout, ::testing::ValuesIn(layouts),
-	[](const auto &i) {
-		std::string s = i.param.name;
-		for (char &c : s)
-			if (!isalnum((unsigned char)c))
-				c = '_';
-		return s;
-	});
+	case_name);
 
 /* The gutter is one and a half cells up to line 10 (X), two and a half
    from 11 to 110 (XX), three and a half from 111. */
@@ -219,13 +223,7 @@ TEST_P(Hit, FindsPosition)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Hit, ::testing::ValuesIn(hits),
-	[](const auto &i) {
-		std::string s = i.param.name;
-		for (char &c : s)
-			if (!isalnum((unsigned char)c))
-				c = '_';
-		return s;
-	});
+	case_name);
 
 TEST_F(View, TwoQueryPointsAtOnce)
 {
@@ -286,13 +284,7 @@ TEST_P(Bar, DrawsBars)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Bar, ::testing::ValuesIn(bar_cases),
-	[](const auto &i) {
-		std::string s = i.param.name;
-		for (char &c : s)
-			if (!isalnum((unsigned char)c))
-				c = '_';
-		return s;
-	});
+	case_name);
 
 TEST_F(View, BarIsOpaqueBlackOnTheSurface)
 {
