@@ -3,6 +3,7 @@
    opened afresh at every lookup the resident one does not answer, so a
    rebuilt library is picked up without restarting. */
 #include <dlfcn.h>
+#include <link.h>
 #include <stddef.h>
 
 #include "interp.h"
@@ -31,17 +32,33 @@ void reloadresidentlib(void)
 	residentlib = dlopen("orvrlib.so", LIBFLAGS);
 }
 
+/* The function that lib itself defines under name, or null.  dlsym on
+   a library's handle also answers from the libraries it depends on:
+   libc's free or exit are no functions of the library, and calling one
+   with a value would crash or end the run. */
+static void *own(void *lib, const char *name)
+{
+	struct link_map *lm, *at;
+	Dl_info di;
+	void *fn = dlsym(lib, name);
+
+	if (!fn || dlinfo(lib, RTLD_DI_LINKMAP, &lm) != 0 ||
+	    !dladdr1(fn, &di, (void **)&at, RTLD_DL_LINKMAP) || at != lm)
+		return NULL;
+	return fn;
+}
+
 /* A library that cannot be opened is one without the name. */
 void *c_lookup(const char *name)
 {
 	void *fn;
 
-	if (residentlib && (fn = dlsym(residentlib, name)))
+	if (residentlib && (fn = own(residentlib, name)))
 		return fn;
 	if (handle)
 		dlclose(handle);
 	handle = dlopen("orvlib.so", LIBFLAGS);
-	if (handle && (fn = dlsym(handle, name)))
+	if (handle && (fn = own(handle, name)))
 		return fn;
 	return NULL;
 }

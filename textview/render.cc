@@ -16,6 +16,11 @@ static bool done;
 static char *gbuf;          /* gutter text, kept from call to call */
 static size_t gcap;
 
+/* Stops lie within this distance of the left edge.  The layout adds a
+   stop to coordinates, so one near the ends of the int range would wrap
+   around to the other side; no surface comes near this far. */
+static const int64_t far_stop = 1 << 24;
+
 /* Right edge of column i relative to the left edge: the stop's share of
    the width, rounded down to a half cell.  Cells narrower than 2 pixels
    have no half cell; rounding to the pixel keeps the division defined. */
@@ -25,11 +30,11 @@ static int stop(const int32_t *tabs, int i, int width, int half)
 
 	if (half == 0)
 		half = 1;
+	if (t > far_stop)
+		t = far_stop;
+	if (t < -far_stop)
+		t = -far_stop;
 	t -= t % half;
-	if (t > INT32_MAX)
-		return INT32_MAX;
-	if (t < INT32_MIN)
-		return INT32_MIN;
 	return (int)t;
 }
 

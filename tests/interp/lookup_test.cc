@@ -73,6 +73,20 @@ TEST_F(LookupTest, ExactNames)
 	EXPECT_EQ(notes(out), "twice 7\n");
 }
 
+// A library's handle also reaches what its dependencies define (libc's
+// free, exit): those are no functions of the library, in either one.
+TEST_F(LookupTest, OnlyTheLibrarysOwnNames)
+{
+	capture([] {
+		reloadresidentlib();
+		ASSERT_NE(residentlib, nullptr);
+		for (const char *n : {"getpid", "free", "exit", "dlopen"})
+			EXPECT_EQ(c_lookup(n), nullptr) << n;
+		EXPECT_NE(c_lookup("Segment"), nullptr);
+		EXPECT_NE(c_lookup("twice"), nullptr);
+	});
+}
+
 // Every lookup that the resident library does not answer closes the
 // general library and loads it afresh.
 TEST_F(LookupTest, GeneralIsReloadedAtEachLookup)

@@ -154,6 +154,25 @@ TEST_F(View, GutterWidensAtLines11And111)
 	}
 }
 
+/* A stop far right of any surface, for text that starts far right too:
+   the column's end must stay right of the text, not wrap around to the
+   left of it, which would break the line before every character.  The
+   last column begins at the stop and ends at the width, left of it, so
+   its text wraps once. */
+TEST_F(View, StopFarBeyondAnySurface)
+{
+	const int x = 1 << 29;
+	opts o = {.x = x, .tabs = {INT32_MAX}};
+	EXPECT_EQ(run("ab cd\tx", o), 32);
+	std::vector<pen> got = pens(o);
+	ASSERT_EQ(got.size(), 5u);
+	EXPECT_EQ(std::vector<pen>(got.begin(), got.end() - 1),
+		(std::vector<pen>{{'a', x, 0}, {'b', x + 8, 0}, {'c', x + 20, 0},
+		 {'d', x + 28, 0}}));
+	EXPECT_GT(got[4].x, x + 36) << "right of the first column";
+	EXPECT_EQ(got[4].y, 16);
+}
+
 /* Hit tests.  On "ab\ncd" line 1 is y 0..16, line 2 is y 16..32. */
 struct hit_case {
 	const char *name;

@@ -1,0 +1,111 @@
+/* Fuzz target of the evaluator: the objects A, B, C and D get their
+   definitions from the input, one after the other, separated by NUL
+   bytes (missing ones are empty), and A is evaluated as orvcalc
+   evaluates line1.  The value must be well formed (known types, lists
+   over terminated item arrays, strings with a text), and a second
+   evaluation must give the same value: nothing that one evaluation
+   leaves behind may change the next.
+
+   Calls reach the fixture library "orvlib.so" (Segment, twice, who)
+   when its folder is on LD_LIBRARY_PATH, as tools/fuzz arranges; the
+   loader reads that variable at start, so it cannot be set from here. */
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "interp.h"
+#include "input.h"
+
+namespace {
+
+const char *const names[] = {"A", "B", "C", "D"};
+std::string defs[4];    /* the table keeps pointers to these */
+
+/* Each reference evaluates its object afresh, so a few objects that
+   refer to each other many times make one evaluation exponential in
+   their number: libFuzzer would take such inputs for hangs, and their
+   values, never released, would fill the memory.  After this many
+   lookups in one input, names read as undefined, as if the table did
+   not hold them: a state the evaluator meets in any case. */
+constexpr int budget = 20;
+int fuel;
+
+/* Writes a value out as a definition would, "end" for T_END; a huge
+   value is cut short with "...".  A malformed part sets bad. */
+void show(value v, std::string &out, bool &bad)
+{
+	if (out.size() > 100000) {
+		out += "...";
+		return;
+	}
+	switch (v.type) {
+	case T_END:
+		out += "end";
+		return;
+	case T_NUM:
+		out += std::to_string(v.num);
+		return;
+	case T_STR:
+		if (!v.ref)
+			bad = true;
+		else
+			out += "@" + std::string((const char *)v.ref);
+		return;
+	case T_LIST:
+		if (!v.ref) {
+			bad = true;
+			return;
+		}
+		out += "{";
+		for (const value *p = (const value *)v.ref; p->type != T_END; p++) {
+			out += p == v.ref ? "" : ",";
+			show(*p, out, bad);
+		}
+		out += "}";
+		return;
+	}
+	bad = true;
+}
+
+std::string eval()
+{
+	std::string s;
+	bool bad = false;
+	fuel = budget;
+	show(parse(0, nullptr, 0, 1, 1, 0), s, bad);
+	if (bad)
+		abort();
+	return s;
+}
+
+}
+
+/* orvo_lookup as the evaluator sees it (the linker's --wrap). */
+extern "C" int __real_orvo_lookup(const char *name);
+extern "C" int __wrap_orvo_lookup(const char *name)
+{
+	if (fuel == 0)
+		return len_page;
+	fuel--;
+	return __real_orvo_lookup(name);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+	std::string in((const char *)data, size);
+	size_t at = 0;
+
+	for (int i = 0; i < 4; i++) {
+		size_t end = in.find('\0', at);
+		if (end == std::string::npos)
+			end = in.size();
+		defs[i] = at < in.size() ? in.substr(at, end - at) : "";
+		at = end + 1;
+		if (orvo_set(names[i], defs[i].c_str(), 0) != i)
+			abort();
+	}
+	std::string v = eval();
+	if (eval() != v)
+		abort();
+	return 0;
+}
