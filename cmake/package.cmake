@@ -4,7 +4,10 @@
 # the archive, its public headers under include/orv/<folder>/, an export
 # set of its own (imported target orv::<lib>) and a pkg-config file
 # orv-<lib>.pc.  The package file orvConfig.cmake loads the export sets
-# that find_package(orv [COMPONENTS ...]) asks for.
+# that find_package(orv [COMPONENTS ...]) asks for.  All of it is the
+# install component "dev" (the -dev Debian package, cmake/deb.cmake).
+# The archives are named liborv-<name>.a (OUTPUT_NAME), so that they
+# cannot clash with another project's in a system's library folder.
 include(CMakePackageConfigHelpers)
 
 set(ORV_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/orv)
@@ -45,11 +48,14 @@ function(orv_install_library lib)
   if(ORV_INSTALL_LINK_OPTS)
     target_link_options(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_OPTS}>)
   endif()
+  if(ORV_ABI_DEFS)
+    target_compile_definitions(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_ABI_DEFS}>)
+  endif()
   install(TARGETS ${lib} EXPORT orv-${lib}
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${L_HEADERS} DESTINATION ${ORV_INCLUDE_ROOT}/${dir})
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+  install(FILES ${L_HEADERS} DESTINATION ${ORV_INCLUDE_ROOT}/${dir} COMPONENT dev)
   install(EXPORT orv-${lib} NAMESPACE orv::
-    FILE orv-${lib}-targets.cmake DESTINATION ${ORV_CMAKE_DIR})
+    FILE orv-${lib}-targets.cmake DESTINATION ${ORV_CMAKE_DIR} COMPONENT dev)
 
   # Libs rather than Libs.private: there is no shared library, so every
   # link of these archives is static and needs the whole list.
@@ -60,10 +66,17 @@ function(orv_install_library lib)
   list(JOIN ORV_INSTALL_LINK_OPTS " " pc_opts)
   string(STRIP "${pc_libs} ${pc_rt} ${pc_opts}" pc_libs)
   set(pc_lib ${lib})
+  get_target_property(pc_file ${lib} OUTPUT_NAME)
+  if(NOT pc_file)
+    set(pc_file ${lib})
+  endif()
+  list(TRANSFORM ORV_ABI_DEFS PREPEND -D OUTPUT_VARIABLE pc_cflags)
+  list(JOIN pc_cflags " " pc_cflags)
+  string(STRIP "-I\${includedir} ${pc_cflags}" pc_cflags)
   set(pc_desc "${L_DESCRIPTION}")
   set(pc ${PROJECT_BINARY_DIR}/pkgconfig/orv-${lib}.pc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/orv-lib.pc.in ${pc} @ONLY)
-  install(FILES ${pc} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  install(FILES ${pc} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 endfunction()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/orvConfig.cmake.in
@@ -75,4 +88,4 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/orvConfigVersion.cmake
   COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/orvConfig.cmake
   ${PROJECT_BINARY_DIR}/orvConfigVersion.cmake
-  DESTINATION ${ORV_CMAKE_DIR})
+  DESTINATION ${ORV_CMAKE_DIR} COMPONENT dev)
