@@ -92,10 +92,12 @@ pkg-config files orv-geomlib, orv-textview and orv-editbuf give the
 flags to build with them.")
 
 if(CMAKE_CROSSCOMPILING)
-  # dpkg-shlibdeps finds the target's libraries in its tree first.
+  # dpkg-shlibdeps looks for the target's libraries in its tree, and for
+  # their packages in the tree's dpkg database (deb/shlibdeps).
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
     ${ORV_SYSROOT}/lib/${CMAKE_LIBRARY_ARCHITECTURE}
     ${ORV_SYSROOT}/usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
+  set(CPACK_ORV_SHLIBDEPS ${CMAKE_CURRENT_LIST_DIR}/deb/shlibdeps ${ORV_SYSROOT} ${arch})
 endif()
 
 # Packages install under /usr, with the libraries in Debian's folder
