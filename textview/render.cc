@@ -71,6 +71,11 @@ static int cls(unsigned char c)
 	return 0;
 }
 
+static bool fits(int64_t v)
+{
+	return v >= INT32_MIN && v <= INT32_MAX;
+}
+
 /* SDL clips a blit in int arithmetic, one axis at a time: the source
    rectangle to the source surface, then the destination to the clip
    rectangle, moving the source by what the destination loses.  Near the
@@ -79,11 +84,6 @@ static int cls(unsigned char c)
    tells whether every sum fits in an int.  d is the destination's place
    on the axis, s and w the source's place and extent, lim the source's
    extent, c0 and c the clip rectangle's place and extent. */
-static bool fits(int64_t v)
-{
-	return v >= INT32_MIN && v <= INT32_MAX;
-}
-
 static bool axis_clips(int64_t d, int64_t s, int64_t w, int64_t lim,
 	int64_t c0, int64_t c)
 {
@@ -128,14 +128,18 @@ static bool clippable(const SDL_Surface *src, const SDL_Rect *sr,
 		axis_clips(dr->y, sr->y, sr->h, src->h, c->y, c->h);
 }
 
-/* Blits src (or its part sr) to trect[0] on the window surface, unless
-   SDL could not clip it. */
-static void blit(SDL_Surface *src, SDL_Rect *sr)
+/* Blits src (or its part sr) to the window surface at x, y through
+   trect[0], unless the place is beyond an int or SDL could not clip it.
+   Either way the glyph lies wholly off the surface. */
+static void blit(SDL_Surface *src, SDL_Rect *sr, int64_t x, int64_t y,
+	int w, int h)
 {
-	if (!clippable(src, sr, winsurf1, &trect[0])) {
-		sdl_v = 0;
+	sdl_v = 0;	/* what SDL answers for a blit clipped to nothing */
+	if (!fits(x) || !fits(y))
 		return;
-	}
+	trect[0] = SDL_Rect{(int)x, (int)y, w, h};
+	if (!clippable(src, sr, winsurf1, &trect[0]))
+		return;
 	sdl_v = SDL_BlitSurface(src, sr, winsurf1, &trect[0]);
 	if (sdl_v < 0)
 		sdlfail("BlitSurface");
@@ -150,14 +154,12 @@ static void glyph(unsigned char c, int *pen_x, int pen_y, int16_t cell_w,
 
 	if (font_surf) {
 		SDL_Rect *r = font_rect(ch);
-		trect[0].x = *pen_x + (cell_w - r->w) / 2;
-		trect[0].y = pen_y + (line_h - r->h) / 2;
-		trect[0].w = r->w;
-		trect[0].h = r->h;
+		int64_t gx = (int64_t)*pen_x + (cell_w - r->w) / 2;
 		bool drawn = r->w > 0 && r->h > 0;
 		if (drawn)
 			*pen_x += cell_w;
-		blit(font_surf, r);
+		blit(font_surf, r, gx, (int64_t)pen_y + (line_h - r->h) / 2,
+			r->w, r->h);
 		if (drawn)
 			return;
 	}
@@ -165,12 +167,9 @@ static void glyph(unsigned char c, int *pen_x, int pen_y, int16_t cell_w,
 	if (!s)
 		return;
 	/* Top-aligned: SDL_ttf surfaces are a whole line high already. */
-	trect[0].x = *pen_x + (cell_w - s->w) / 2;
-	trect[0].y = pen_y;
-	trect[0].w = s->w;
-	trect[0].h = s->h;
+	int64_t gx = (int64_t)*pen_x + (cell_w - s->w) / 2;
 	*pen_x += cell_w;
-	blit(s, nullptr);
+	blit(s, nullptr, gx, pen_y, s->w, s->h);
 	SDL_FreeSurface(s);
 }
 
