@@ -40,7 +40,7 @@ inline ran orv(const run &r, const std::string &prog = ORV)
 {
 	tmpdir t;
 	writefile(t / "in", r.in);
-	std::vector<std::string> env = {"LD_LIBRARY_PATH=", "LSAN_OPTIONS=suppressions=" + leakfile()};
+	std::vector<std::string> env = {"LD_LIBRARY_PATH=", "LSAN_OPTIONS=print_suppressions=0:suppressions=" + leakfile()};
 	env.insert(env.end(), r.env.begin(), r.env.end());
 
 	std::vector<std::string> envs;
