@@ -35,6 +35,7 @@ const char help[] =
 	"  -l PATH     the general function library, loaded afresh at every lookup\n"
 	"              (default: orvlib.so, wherever the loader finds it)\n"
 	"  -r PATH     a resident function library, opened once and searched first\n"
+	"              (a PATH without a slash is a file in the current folder)\n"
 	"  -h, --help  show this text\n"
 	"  --version   show the version\n"
 	"\n"
