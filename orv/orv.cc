@@ -78,8 +78,9 @@ bool isname(std::string_view n)
 	       n.find_first_of("({,})") == n.npos;
 }
 
-// Enters one line "NAME = DEFINITION" into the table; at names the place
-// of the line in messages.  Blank lines and comments are skipped.
+// Enters one line "NAME = DEFINITION" into the table; at says where the
+// line comes from, for the messages.  Blank lines and comments are
+// skipped.
 bool define(const std::string &at, std::string_view line)
 {
 	std::string_view t = strip(line);
