@@ -1,8 +1,8 @@
 # The Debian packages, made by CPack from the install components
 # (tools/package runs it):
-#   orv         component "programs": the programs, their manual pages
-#               and the libraries they load, under orv/ in the library
-#               folder
+#   orv         component "programs": the programs, their manual pages,
+#               the libraries they load, under orv/ in the library
+#               folder, and the example for orv
 #   liborv-dev  component "dev": the static libraries, headers, the CMake
 #               package and the pkg-config files
 # A program joins a package through the COMPONENT of its install().
@@ -70,12 +70,15 @@ set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_DEPENDS fonts-liberation)
 set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "small tool set: bracket-language interpreter, compile driver
-The orv tool set, for Debian on 32-bit ARM and on x86-64. orvcalc runs
-the interpreter of a small bracket language on its built-in definitions
-and traces every token; twopass preprocesses a C source into a file,
-then compiles that file; hello-gcc and hello-clang print one greeting,
-built by two compilers. The SDL2 plug-in plotplug.so lies in the orv
-folder of the library folder.")
+The orv tool set, for Debian on 32-bit ARM and on x86-64. orv evaluates
+definitions of a small bracket language and prints their values, with
+function libraries loaded at run time, among them the plane geometry
+library orvlib.so of this package; orvcalc runs the interpreter on its
+built-in definitions and traces every token; twopass preprocesses a C
+source into a file, then compiles that file; hello-gcc and hello-clang
+print one greeting, built by two compilers. The libraries orvlib.so and
+plotplug.so (an SDL2 plug-in) lie in the orv folder of the library
+folder.")
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME liborv-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
@@ -86,10 +89,11 @@ Static libraries with C headers, for C and C++ programs: geomlib
 (liborv-geom.a), plane geometry on arithmetic of its own, exact to the
 bit on every target; textview (liborv-textview.a), text layout and
 drawing with SDL2 and SDL2_ttf for a host editor; editbuf
-(liborv-editbuf.a), an editor's text buffer.
+(liborv-editbuf.a), an editor's text buffer; and the header of function
+libraries for the interpreter, interp/cfunc.h.
 The headers are in /usr/include/orv. The CMake package orv and the
-pkg-config files orv-geomlib, orv-textview and orv-editbuf give the
-flags to build with them.")
+pkg-config files orv-geomlib, orv-textview, orv-editbuf and orv-cfunc
+give the flags to build with them.")
 
 if(CMAKE_CROSSCOMPILING)
   # dpkg-shlibdeps looks for the target's libraries in its tree, and for

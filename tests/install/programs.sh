@@ -15,6 +15,24 @@ $run "$bin/orvcalc" >out
 echo "exit $?"
 cat -v out
 
+echo "== orv --version"
+$run "$bin/orv" --version
+echo "exit $?"
+
+echo "== orv -e"
+$run "$bin/orv" -e 'x = {1, 2.50, @a  b}' -e 'y = {x,x}' -p y -p x
+echo "exit $?"
+
+# The geometry library at the path that orv's manual page gives (in the
+# tree, as a path of this machine: the emulator does not redirect a
+# library opened by path), on the example the package installs.
+echo "== orv -l (the geometry library its manual page names) on the example"
+lib=$(zcat "$root/usr/share/man/man1/orv.1.gz" | grep -o '/usr/lib/[^ ,]*/orv/orvlib\.so' | head -n 1)
+echo "named: ${lib:+yes}"
+$run "$bin/orv" -l "$root$lib" -p line1 -p legs -p turn -p arc -p toward \
+	"$root/usr/share/doc/orv/examples/corner.orv"
+echo "exit $?"
+
 for p in hello-gcc hello-clang; do
 	echo "== $p"
 	$run "$bin/$p"
