@@ -248,6 +248,14 @@ static void move_to(editor &e, int pos, bool shift)
 	e.typing = false;
 }
 
+/* The x to hit-test for the place at x: the hit test takes the place
+   more than half a cell right of the point, and a space is only half a
+   cell wide. */
+static int aim(int x)
+{
+	return x - cell_w / 2 + 1;
+}
+
 /* Up and Down: one displayed row, at the x the moves started from. */
 static void vmove(editor &e, int dir, bool shift)
 {
@@ -276,7 +284,7 @@ static void vmove(editor &e, int dir, bool shift)
 	else if (y + line_h > text_bottom(e))
 		pos = e.len;
 	else {
-		pos = hit(e, goal, y + line_h / 2);
+		pos = hit(e, aim(goal), y + line_h / 2);
 		if (pos < 0)
 			pos = dir > 0 ? e.len : 0;
 	}
@@ -296,7 +304,7 @@ static void page(editor &e, int dir, bool shift)
 	if (e.top == before || !b.ok)
 		pos = dir > 0 ? e.len : 0;
 	else {
-		pos = hit(e, b.x, b.y + line_h / 2);
+		pos = hit(e, aim(b.x), b.y + line_h / 2);
 		if (pos < 0)
 			pos = e.len;
 	}
