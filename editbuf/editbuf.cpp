@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 static_assert(offsetof(ed_file, path) == 0);
 static_assert(offsetof(ed_file, text) == sizeof(char *));
@@ -33,16 +35,30 @@ static void alloc(ed_file *f, int64_t len, int extra)
 	f->text = (char *)malloc(f->cap);
 }
 
-/* Only a regular file is opened: its status gives a size to trust, and
-   nothing else (a directory, a fifo that would block) has text to load.
-   A file too large for cap is not loaded either. */
+/* Opens path for a load and takes the status of what was opened, so
+   that the file read is the one whose status was taken: a fifo swapped
+   in after a check of the name would block the load for good.  The open
+   does not block, and only a regular file is kept: its status gives a
+   size to trust, and nothing else has text to load.  A file too large
+   for cap is not kept either.  A path that cannot be opened still has
+   its status taken, when it has one. */
 static FILE *openable(const char *path)
 {
-	if (stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+	int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+
+	if (fd < 0) {
+		stat(path, &st);
 		return nullptr;
-	if (st.st_size >= INT32_MAX)
+	}
+	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+	    st.st_size >= INT32_MAX) {
+		close(fd);
 		return nullptr;
-	return fopen(path, "rb");
+	}
+	FILE *fp = fdopen(fd, "rb");
+	if (!fp)
+		close(fd);
+	return fp;
 }
 
 void read_file(ed_file *f, int extra)

@@ -60,6 +60,7 @@ inline std::string readfile(const std::string &path)
 struct child {
 	std::string out;	// all of its standard output
 	int status;		// exit status, or 128 + the signal that ended it
+	std::string err;	// its standard error, when asked for
 };
 
 // The command that runs the program of the build at path with args.
@@ -76,7 +77,7 @@ inline std::vector<std::string> built(const std::string &path, const std::vector
 
 // Runs cmd (its first word a path) in folder dir (empty: this one), with
 // the entries "NAME=value" of env replacing or adding to the
-// environment.  Standard error joins the output when err is set and is
+// environment.  Standard error is captured apart when err is set and is
 // left alone otherwise.
 inline child runchild(const std::vector<std::string> &cmd, const std::vector<std::string> &env = {},
 		      const std::string &dir = "", bool err = false)
@@ -103,12 +104,15 @@ inline child runchild(const std::vector<std::string> &cmd, const std::vector<std
 	int fd[2];
 	if (pipe(fd) != 0)
 		abort();
+	FILE *ef = err ? tmpfile() : nullptr;
+	if (err && !ef)
+		abort();
 	fflush(nullptr);
 	pid_t pid = fork();
 	if (pid == 0) {
 		dup2(fd[1], 1);
-		if (err)
-			dup2(fd[1], 2);
+		if (ef)
+			dup2(fileno(ef), 2);
 		close(fd[0]);
 		close(fd[1]);
 		if (!dir.empty() && chdir(dir.c_str()) != 0)
@@ -117,7 +121,7 @@ inline child runchild(const std::vector<std::string> &cmd, const std::vector<std
 		_exit(126);
 	}
 	close(fd[1]);
-	child r{"", -1};
+	child r{"", -1, ""};
 	char buf[4096];
 	ssize_t n;
 	while ((n = read(fd[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
@@ -126,9 +130,18 @@ inline child runchild(const std::vector<std::string> &cmd, const std::vector<std
 	close(fd[0]);
 	int st;
 	while (waitpid(pid, &st, 0) < 0)
-		if (errno != EINTR)
-			return r;
-	r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+		if (errno != EINTR) {
+			st = -1;
+			break;
+		}
+	if (st != -1)
+		r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+	if (ef) {
+		rewind(ef);
+		for (int c; (c = getc(ef)) != EOF;)
+			r.err += char(c);
+		fclose(ef);
+	}
 	return r;
 }
 

@@ -72,6 +72,80 @@ static int cls(unsigned char c)
 	return 0;
 }
 
+static bool fits(int64_t v)
+{
+	return v >= INT32_MIN && v <= INT32_MAX;
+}
+
+/* SDL clips a blit in int arithmetic, one axis at a time: the source
+   rectangle to the source surface, then the destination to the clip
+   rectangle, moving the source by what the destination loses.  Near the
+   ends of the int range those sums wrap, and SDL then copies from far
+   outside the source.  This repeats each axis's steps in 64 bits and
+   tells whether every sum fits in an int.  d is the destination's place
+   on the axis, s and w the source's place and extent, lim the source's
+   extent, c0 and c the clip rectangle's place and extent. */
+static bool axis_clips(int64_t d, int64_t s, int64_t w, int64_t lim,
+	int64_t c0, int64_t c)
+{
+	if (s < 0) {
+		w += s;
+		d -= s;
+		s = 0;
+	}
+	if (!fits(w) || !fits(d) || !fits(lim - s))
+		return false;
+	if (lim - s < w)
+		w = lim - s;
+	int64_t dx = c0 - d;
+	if (!fits(dx))
+		return false;
+	if (dx > 0) {
+		w -= dx;
+		d += dx;
+		s += dx;
+		if (!fits(w) || !fits(d) || !fits(s))
+			return false;
+	}
+	return fits(d + w) && fits(d + w - c0) && fits(d + w - c0 - c) &&
+		(d + w - c0 - c <= 0 || fits(w - (d + w - c0 - c)));
+}
+
+/* Whether SDL can clip a blit of sr (all of src when null) from src to
+   dr on dst without overflowing.  A rectangle that it cannot clip lies
+   wholly off the surface, so nothing is lost by not making that blit.
+   Without both surfaces SDL clips nothing and reports the failure. */
+static bool clippable(const SDL_Surface *src, const SDL_Rect *sr,
+	const SDL_Surface *dst, const SDL_Rect *dr)
+{
+	if (!src || !dst)
+		return true;
+	SDL_Rect all = {0, 0, src->w, src->h};
+	const SDL_Rect *c = &dst->clip_rect;
+
+	if (!sr)
+		sr = &all;
+	return axis_clips(dr->x, sr->x, sr->w, src->w, c->x, c->w) &&
+		axis_clips(dr->y, sr->y, sr->h, src->h, c->y, c->h);
+}
+
+/* Blits src (or its part sr) to the window surface at x, y through
+   trect[0], unless the place is beyond an int or SDL could not clip it.
+   Either way the glyph lies wholly off the surface. */
+static void blit(SDL_Surface *src, SDL_Rect *sr, int64_t x, int64_t y,
+	int w, int h)
+{
+	sdl_v = 0;	/* what SDL answers for a blit clipped to nothing */
+	if (!fits(x) || !fits(y))
+		return;
+	trect[0] = SDL_Rect{(int)x, (int)y, w, h};
+	if (!clippable(src, sr, winsurf1, &trect[0]))
+		return;
+	sdl_v = SDL_BlitSurface(src, sr, winsurf1, &trect[0]);
+	if (sdl_v < 0)
+		sdlfail("BlitSurface");
+}
+
 /* Draws one glyph at the pen and moves the pen on by a cell when it was
    drawn: from the atlas when it has the glyph, else through SDL_ttf. */
 static void glyph(unsigned char c, int *pen_x, int pen_y, int16_t cell_w,
@@ -81,16 +155,12 @@ static void glyph(unsigned char c, int *pen_x, int pen_y, int16_t cell_w,
 
 	if (font_surf) {
 		SDL_Rect *r = font_rect(ch);
-		trect[0].x = *pen_x + (cell_w - r->w) / 2;
-		trect[0].y = pen_y + (line_h - r->h) / 2;
-		trect[0].w = r->w;
-		trect[0].h = r->h;
+		int64_t gx = (int64_t)*pen_x + (cell_w - r->w) / 2;
 		bool drawn = r->w > 0 && r->h > 0;
 		if (drawn)
 			*pen_x += cell_w;
-		sdl_v = SDL_BlitSurface(font_surf, r, winsurf1, &trect[0]);
-		if (sdl_v < 0)
-			sdlfail("BlitSurface");
+		blit(font_surf, r, gx, (int64_t)pen_y + (line_h - r->h) / 2,
+			r->w, r->h);
 		if (drawn)
 			return;
 	}
@@ -98,14 +168,9 @@ static void glyph(unsigned char c, int *pen_x, int pen_y, int16_t cell_w,
 	if (!s)
 		return;
 	/* Top-aligned: SDL_ttf surfaces are a whole line high already. */
-	trect[0].x = *pen_x + (cell_w - s->w) / 2;
-	trect[0].y = pen_y;
-	trect[0].w = s->w;
-	trect[0].h = s->h;
+	int64_t gx = (int64_t)*pen_x + (cell_w - s->w) / 2;
 	*pen_x += cell_w;
-	sdl_v = SDL_BlitSurface(s, nullptr, winsurf1, &trect[0]);
-	if (sdl_v < 0)
-		sdlfail("BlitSurface");
+	blit(s, nullptr, gx, pen_y, s->w, s->h);
 	SDL_FreeSurface(s);
 }
 
@@ -183,9 +248,11 @@ int rendertext(int, char flags, const char *text, int x, int y,
 		if (!done && p >= scan_end) {
 			int k = cls(c);
 			if ((prev_cls != 0 && k == 0) || (prev_cls == 1 && k == 2)) {
-				int n = p - word_start;
-				if (pen_x + n * cell_w >= left_x + col_limit &&
-				    margin_x + n * cell_w < left_x + col_limit) {
+				/* A word of millions of bytes on wide cells
+				   is wider than an int can hold. */
+				int64_t wide = (int64_t)(p - word_start) * cell_w;
+				int64_t end = (int64_t)left_x + col_limit;
+				if (pen_x + wide >= end && margin_x + wide < end) {
 					pen_y += line_h;
 					pen_x = margin_x;
 					back_x = left_x + col_limit - pen_x;

@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,7 +36,10 @@ static int run(void)
 	pid = fork();
 	if (pid == 0) {
 		execvp(cmd[0], cmd);
-		_exit(127);	/* like a shell: the command was not found */
+		/* Like a shell: 127 when the command could not be run. */
+		fprintf(stderr, "twopass: cannot run %s: %s\n", cmd[0],
+			strerror(errno));
+		_exit(127);
 	}
 	if (pid < 0)
 		return 1;
@@ -73,22 +77,38 @@ static void preprocess(int argc, char **argv)
 }
 
 /* The user's command with its first word that is no option (after the
-   compiler) replaced by TMP, and "-fpreprocessed" at the end. */
+   compiler) replaced by TMP, and "-fpreprocessed" at the end.  The word
+   after an "-o" names the output, never the source. */
 static void compile(int argc, char **argv)
 {
-	int replaced = 0;
+	int replaced = 0, outnext = 0;
 
 	cmd[0] = NULL;
 	ncmd = 0;
 	for (int i = 1; i < argc; i++) {
-		if (replaced || argv[i][0] == '-' || i == 1) {
+		if (replaced || outnext || argv[i][0] == '-' || i == 1) {
 			add(argv[i]);
 		} else {
 			add(TMP);
 			replaced = 1;
 		}
+		outnext = strcmp(argv[i], "-o") == 0;
 	}
 	add("-fpreprocessed");
+}
+
+/* The first pass writes TMP wherever a symbolic link of that name
+   points: into a user's file, or in a shared folder into someone
+   else's.  Such a link stops the run before any compiler starts. */
+static int tmp_is_link(void)
+{
+	struct stat s;
+
+	if (lstat(TMP, &s) != 0 || !S_ISLNK(s.st_mode))
+		return 0;
+	fprintf(stderr, "twopass: %s is a symbolic link; not writing through it\n",
+		TMP);
+	return 1;
 }
 
 /* The compile runs even when preprocessing failed; the status is that
@@ -97,6 +117,8 @@ int main(int argc, char **argv)
 {
 	int s1, s2;
 
+	if (tmp_is_link())
+		return 2;
 	preprocess(argc, argv);
 	s1 = run();
 	compile(argc, argv);

@@ -1,5 +1,7 @@
 /* Where rendertext puts glyphs, hits and cursor bars.  The expected pen
    positions are worked out by hand for 8x16 cells (half cell 4). */
+#include <algorithm>
+
 #include "fixture.h"
 
 namespace {
@@ -171,6 +173,47 @@ TEST_F(View, StopFarBeyondAnySurface)
 		 {'d', x + 28, 0}}));
 	EXPECT_GT(got[4].x, x + 36) << "right of the first column";
 	EXPECT_EQ(got[4].y, 16);
+}
+
+/* Text that starts at the far left end of the int range lies wholly
+   left of the surface.  SDL's own clipping overflows on destinations
+   that far out, so those glyphs are not blitted; glyphs that SDL can
+   clip, however far off, are still blitted as before. */
+TEST_F(View, StartNearMostNegativeXDrawsNothing)
+{
+	struct { int x; bool blitted; } cases[] = {
+		{INT32_MIN, false}, {INT32_MIN + 8, false}, {-2147483640, false},
+		{INT32_MIN / 2, true},
+	};
+	for (const auto &k : cases)
+		for (int16_t size : {int16_t(16), int16_t(rec::no_atlas_size)}) {
+			SCOPED_TRACE(testing::Message() << "x " << k.x << " size " << size);
+			opts o = {.flags = 0, .x = k.x, .gh = size};
+			EXPECT_EQ(run("ab W\ncd", o), 2 * size);
+			if (k.blitted)
+				EXPECT_EQ(rec::blits.size(), 7u) << "1 a b W 2 c d";
+			else
+				EXPECT_EQ(rec::blits.size(), 0u);
+			const Uint32 *px = (const Uint32 *)surf->pixels;
+			int n = surf->h * surf->pitch / 4;
+			EXPECT_EQ(std::count(px, px + n, 0u), n) << "the surface is untouched";
+		}
+}
+
+/* A word's width is its length times the cell width, which for 524290
+   bytes on cells of 8192 pixels is 2^32 + 16384: wrapped to an int it
+   would seem to fit on a fresh line.  It fits nowhere, so it starts
+   where it stands and breaks at the limit like any long word. */
+TEST_F(View, WordWiderThanAnIntStaysWhereItStarts)
+{
+	std::string text = ".." + std::string(524290, 'a') + " b";
+	opts o = {.gw = 8192, .width = 32767, .bottom = 40};
+	run(text.c_str(), o);
+	std::vector<pen> got = pens(o);
+	ASSERT_GE(got.size(), 4u);
+	EXPECT_EQ(std::vector<pen>(got.begin(), got.begin() + 4),
+		(std::vector<pen>{{'.', 0, 0}, {'.', 8192, 0}, {'a', 16384, 0},
+		 {'a', 0, 16}}));
 }
 
 /* Hit tests.  On "ab\ncd" line 1 is y 0..16, line 2 is y 16..32. */

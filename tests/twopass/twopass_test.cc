@@ -86,10 +86,11 @@ TEST_F(Twopass, Commands)
 		{{"fakecc", "x.c", "-ox"},
 		 {"fakecc", "-E", "x.c", "-ox", "-o", T}, {"fakecc", T, "-ox", "-fpreprocessed"}},
 		// -o right after the compiler, twice: both values replaced; the
-		// compile command takes the first word that is no option for
-		// the source
+		// compile command passes over the value of -o to the source
 		{{"fakecc", "-o", "a", "x.c", "-o", "b"},
-		 {"fakecc", "-E", "-o", T, "x.c", "-o", T}, {"fakecc", "-o", T, "x.c", "-o", "b", "-fpreprocessed"}},
+		 {"fakecc", "-E", "-o", T, "x.c", "-o", T}, {"fakecc", "-o", "a", T, "-o", "b", "-fpreprocessed"}},
+		{{"fakecc", "-o", "x", "-c", "x.c"},
+		 {"fakecc", "-E", "-o", T, "-c", "x.c"}, {"fakecc", "-o", "x", "-c", T, "-fpreprocessed"}},
 		{{"fakecc", "-c", "-O2"},
 		 {"fakecc", "-E", "-c", "-O2", "-o", T}, {"fakecc", "-c", "-O2", "-fpreprocessed"}},
 		{{"fakecc", "a.c", "b.c"},
@@ -126,35 +127,102 @@ TEST_F(Twopass, Status)
 		EXPECT_EQ(c.status, r.status) << r.cc;
 		EXPECT_EQ(c.out, printed({r.cc, "-E", "-c", "x.c", "-o", "twopasstmp.c"}) +
 					 printed({r.cc, "-c", "twopasstmp.c", "-fpreprocessed"}))
-			<< r.cc << ": the command lines and no message";
+			<< r.cc << ": the command lines alone";
 		std::string log = readfile(dir / "cc.log");
 		EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), r.runs) << r.cc;
+		if (r.runs) {
+			EXPECT_EQ(c.err, "") << r.cc;
+		}
 	}
+}
+
+// A compiler that cannot be started is named on standard error, with
+// the reason, once per run; standard output holds the command lines.
+TEST_F(Twopass, CannotRunSaysWhy)
+{
+	const std::string why = "cannot run nosuchcc: No such file or directory\n";
+	child c = run({"nosuchcc", "-c", "x.c"}, true);
+	EXPECT_EQ(c.status, 127);
+	EXPECT_EQ(c.err, "twopass: " + why + "twopass: " + why);
+
+	// Nor does a compiler named by a directory start.
+	std::filesystem::create_directory(dir / "sub");
+	c = run({"./sub"}, true);
+	EXPECT_EQ(c.status, 127);
+	EXPECT_EQ(c.err, "twopass: cannot run ./sub: Permission denied\n"
+			 "twopass: cannot run ./sub: Permission denied\n");
 
 	// With no arguments at all the commands name no compiler that exists.
-	child c = run({}, true);
+	c = run({}, true);
 	EXPECT_EQ(c.status, 127);
 	EXPECT_EQ(c.out, printed({"-o", "twopasstmp.c"}) + printed({"-fpreprocessed"}));
+	EXPECT_EQ(c.err, "twopass: cannot run -o: No such file or directory\n"
+			 "twopass: cannot run -fpreprocessed: No such file or directory\n");
+}
+
+// A twopasstmp.c that is a symbolic link would have the first pass write
+// through it into the file it points at, or create one where it points.
+// twopass refuses: no compiler runs and nothing is written.
+TEST_F(Twopass, TemporaryFileThatIsALinkIsRefused)
+{
+	const std::string mine = "int mine;\n";
+	writefile(dir / "mine.c", mine);
+	struct { const char *name, *target; } links[] = {
+		{"to a file", "mine.c"},
+		{"dangling", "nowhere.c"},
+	};
+	for (auto &l : links) {
+		std::filesystem::remove(dir / "twopasstmp.c");
+		std::filesystem::create_symlink(l.target, dir / "twopasstmp.c");
+		child c = run({"fakecc", "-c", "x.c"}, true);
+		EXPECT_NE(c.status, 0) << l.name;
+		EXPECT_EQ(c.out, "") << l.name;
+		EXPECT_EQ(c.err, "twopass: twopasstmp.c is a symbolic link; not writing through it\n")
+			<< l.name;
+		EXPECT_FALSE(std::filesystem::exists(dir / "cc.log")) << l.name << ": no compiler ran";
+		EXPECT_TRUE(std::filesystem::is_symlink(dir / "twopasstmp.c")) << l.name;
+	}
+	EXPECT_EQ(readfile(dir / "mine.c"), mine);
+	EXPECT_FALSE(std::filesystem::exists(dir / "nowhere.c"));
+
+	// A regular file of that name is overwritten as ever.
+	std::filesystem::remove(dir / "twopasstmp.c");
+	writefile(dir / "twopasstmp.c", "old\n");
+	child c = run({"fakecc", "-c", "x.c"}, true);
+	EXPECT_EQ(c.status, 0);
+	EXPECT_EQ(readfile(dir / "twopasstmp.c"), "/* twopasstmp.c */\n");
 }
 
 // The system's gcc compiles through the preprocessed file into a
-// program that runs.
+// program that runs, with the output named after the source or before.
 TEST_F(Twopass, RealCompile)
 {
 	writefile(dir / "x.c",
 		  "#include <stdio.h>\n"
 		  "#define GREETING \"two passes\"\n"
 		  "int main(void) { puts(GREETING); return 0; }\n");
-	child c = run({"gcc", "x.c", "-o", "x"}, true);
-	EXPECT_EQ(c.out, printed({"gcc", "-E", "x.c", "-o", "twopasstmp.c"}) +
-				 printed({"gcc", "twopasstmp.c", "-o", "x", "-fpreprocessed"}));
-	ASSERT_EQ(c.status, 0);
-	std::string tmp = readfile(dir / "twopasstmp.c");
-	EXPECT_EQ(tmp.find("GREETING"), std::string::npos) << "the file holds preprocessed text";
-	EXPECT_NE(tmp.find("\"two passes\""), std::string::npos);
-	child x = runchild({dir / "x"});
-	EXPECT_EQ(x.out, "two passes\n");
-	EXPECT_EQ(x.status, 0);
+	struct { words args, pre, comp; } t[] = {
+		{{"gcc", "x.c", "-o", "x"},
+		 {"gcc", "-E", "x.c", "-o", "twopasstmp.c"},
+		 {"gcc", "twopasstmp.c", "-o", "x", "-fpreprocessed"}},
+		{{"gcc", "-o", "x", "x.c"},
+		 {"gcc", "-E", "-o", "twopasstmp.c", "x.c"},
+		 {"gcc", "-o", "x", "twopasstmp.c", "-fpreprocessed"}},
+	};
+	for (auto &r : t) {
+		std::string what = printed(r.args);
+		std::filesystem::remove(dir / "x");
+		std::filesystem::remove(dir / "twopasstmp.c");
+		child c = run(r.args, true);
+		EXPECT_EQ(c.out, printed(r.pre) + printed(r.comp)) << what;
+		ASSERT_EQ(c.status, 0) << what << c.err;
+		std::string tmp = readfile(dir / "twopasstmp.c");
+		EXPECT_EQ(tmp.find("GREETING"), std::string::npos) << "the file holds preprocessed text";
+		EXPECT_NE(tmp.find("\"two passes\""), std::string::npos);
+		child x = runchild({dir / "x"});
+		EXPECT_EQ(x.out, "two passes\n") << what;
+		EXPECT_EQ(x.status, 0) << what;
+	}
 }
 
 } // namespace
