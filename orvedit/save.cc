@@ -125,7 +125,7 @@ void load(editor &e)
 	   lose the rest if saved. */
 	if (there && st.st_size > e.len) {
 		e.ro = true;
-		e.ro_why = "holds a NUL byte or is too large";
+		e.ro_why = "not loaded whole (a NUL byte, too large, or unreadable)";
 	} else if (there && (access(e.name.c_str(), W_OK) != 0 ||
 	                     (s.st_mode & 0222) == 0)) {
 		/* Also for root, who may write anything: a file that nobody
