@@ -513,6 +513,9 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 	/* Closing the window is a quit request like Ctrl+Q, which may be
 	   refused; SDL would follow it with a second one of its own. */
 	SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+	/* The frame is drawn on the window's surface in memory: SDL need
+	   not load an OpenGL driver to show it. */
+	SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 	e.win = SDL_CreateWindow("orvedit", SDL_WINDOWPOS_UNDEFINED,
 		SDL_WINDOWPOS_UNDEFINED, o.w, o.h,
 		SDL_WINDOW_RESIZABLE | (o.hidden ? SDL_WINDOW_HIDDEN : 0));
