@@ -413,6 +413,7 @@ static void mouse(editor &e, const SDL_Event &ev)
 		bar end = locate(e, e.len);
 		pos = end.ok && y >= end.y ? e.len : 0;
 	}
+	e.goal_x = -1;
 	bool extend = ev.type == SDL_MOUSEMOTION ||
 		(SDL_GetModState() & KMOD_SHIFT);
 	move_to(e, snap(e, pos), extend);
