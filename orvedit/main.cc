@@ -89,6 +89,16 @@ int main(int argc, char **argv)
 		fprintf(stderr, "orvedit: cannot start SDL: %s\n", SDL_GetError());
 		return 2;
 	}
+	/* Without a display SDL falls back to a driver that draws in
+	   memory only: an editor nobody can see.  Unless asked for. */
+	const char *drv = SDL_GetCurrentVideoDriver();
+	const char *want = getenv("SDL_VIDEODRIVER");
+	if (drv && (!strcmp(drv, "offscreen") || !strcmp(drv, "dummy")) &&
+	    !(want && *want)) {
+		fprintf(stderr, "orvedit: no display to open a window on\n");
+		SDL_Quit();
+		return 2;
+	}
 	editor e;
 	std::string err;
 	if (!edit_open(e, file, o, err)) {

@@ -97,8 +97,8 @@ static bool same(const disk &a, const disk &b)
 }
 
 /* Loads the file, deciding whether a save may replace it.  A file that is
-   not a regular one (a named pipe above all) is never opened: the buffer
-   starts empty. */
+   not a regular one (a named pipe above all), or whose status cannot be
+   read, is never opened: the buffer starts empty. */
 void load(editor &e)
 {
 	catch_signals();
@@ -106,13 +106,22 @@ void load(editor &e)
 	/* Taken before reading: a change during the read shows later. */
 	e.seen = look(e.target);
 	struct stat s;
-	bool there = stat(e.name.c_str(), &s) == 0;
-	if (there && !S_ISREG(s.st_mode)) {
+	int err = stat(e.name.c_str(), &s) == 0 ? 0 : errno;
+	bool there = err == 0;
+	/* Only a file that is not there is a new one: a status that cannot
+	   be read (a file too large for this build's stat, say) may hide a
+	   file that a save would destroy. */
+	if (err && err != ENOENT) {
+		e.ro = true;
+		e.ro_why = std::string("no status: ") + strerror(err);
+	} else if (there && !S_ISREG(s.st_mode)) {
+		e.ro = true;
+		e.ro_why = "not a regular file";
+	}
+	if (e.ro) {
 		e.f.cap = 1 + 100;
 		e.f.text = (char *)malloc(e.f.cap);
 		e.f.text[0] = 0;
-		e.ro = true;
-		e.ro_why = "not a regular file";
 	} else {
 		read_file(&e.f, 100);
 	}
@@ -123,7 +132,7 @@ void load(editor &e)
 	/* st is the status read_file took.  A text shorter than the file
 	   (a NUL byte ends it, or the file was too large to load) would
 	   lose the rest if saved. */
-	if (there && st.st_size > e.len) {
+	if (there && (st.st_size > e.len || s.st_size > e.len)) {
 		e.ro = true;
 		e.ro_why = "not loaded whole (a NUL byte, too large, or unreadable)";
 	} else if (there && (access(e.name.c_str(), W_OK) != 0 ||

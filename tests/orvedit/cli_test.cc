@@ -66,6 +66,8 @@ TEST(OrveditCli, MistakesGiveStatusTwo)
 		{"-t 0,x a", "-t needs stops"},
 		{"/tmp", "/tmp: is a directory"},
 		{"-- /", "/: is a directory"},
+		/* Not even a window in memory that nobody sees. */
+		{"/tmp/orvedit-cli-never-made", "no display to open a window on"},
 	};
 	for (auto c : cases) {
 		SCOPED_TRACE(c.args);

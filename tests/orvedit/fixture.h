@@ -38,7 +38,7 @@ public:
 	}
 	~scratch()
 	{
-		nftw(path.c_str(), [](const char *p, const struct stat *, int, FTW *) {
+		nftw64(path.c_str(), [](const char *p, const struct stat64 *, int, FTW *) {
 			chmod(p, 0700);	/* a folder made read-only by a test */
 			return remove(p);
 		}, 16, FTW_DEPTH | FTW_PHYS);
@@ -56,7 +56,9 @@ inline std::vector<std::string> names(const std::string &dir)
 {
 	std::vector<std::string> v;
 	if (DIR *d = opendir(dir.c_str())) {
-		while (dirent *e = readdir(d))
+		/* 64-bit entries: ext4's directory offsets do not fit the
+		   32-bit ones of armhf, where readdir would stop at once. */
+		while (dirent64 *e = readdir64(d))
 			if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
 				v.push_back(e->d_name);
 		closedir(d);

@@ -51,7 +51,9 @@ is() {
 }
 
 # Xvfb takes a free display number and writes it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display 2>xvfb.log &
+# It must not reset when its last client leaves: a client connecting
+# meanwhile (the editor, while xdotool looks for its window) is refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>display 2>xvfb.log &
 pids=$!
 within 20 test -s display || fail "Xvfb did not start: $(cat xvfb.log)"
 DISPLAY=:$(cat display)
@@ -64,6 +66,12 @@ pids="$epid $pids"
 within 20 sh -c "xdotool search --name '^doc.txt - orvedit\$' >wid" ||
 	fail "no editor window"
 wid=$(head -n 1 wid)
+# The first frame is up: the file's text is drawn.
+drawn() {
+	shot first.png && [ "$(convert first.png -crop 400x40+0+0 +repage \
+		-threshold 50% -negate -format '%[fx:int(mean*w*h)]' info:)" -gt 100 ]
+}
+within 20 drawn || fail "the text is not drawn"
 xdotool mousemove --window "$wid" 300 200
 xdotool windowfocus --sync "$wid"
 
