@@ -235,7 +235,7 @@ static void sync_dir(const std::string &dir)
 /* Writes text to a new file in the target's folder with the target's
    permissions and puts it in the target's place.  0, or the errno of the
    step that failed, with nothing left behind. */
-static int replace(const std::string &target, const char *text, size_t n)
+static int swap_in(const std::string &target, const char *text, size_t n)
 {
 	std::string dir = dir_of(target), base = base_of(target);
 	struct stat old;
@@ -290,7 +290,7 @@ bool edit_save(editor &e)
 		e.notice = e.name + " changed on disk: Ctrl+S again overwrites it";
 		return false;
 	}
-	int err = replace(e.target, e.f.text, e.len);
+	int err = swap_in(e.target, e.f.text, e.len);
 	if (err) {
 		e.notice = "not saved: " + e.name + ": " + strerror(err);
 		return false;
