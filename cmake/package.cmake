@@ -33,17 +33,21 @@ endif()
 file(RELATIVE_PATH ORV_PC_UP /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" ORV_PC_UP "${ORV_PC_UP}")
 
-# orv_install_library(LIB DESCRIPTION text HEADERS h...
+# orv_install_library(LIB [HEADER_ONLY] DESCRIPTION text HEADERS h...
 #                     [PC_REQUIRES module...] [PC_LIBS flag...])
 # PC_REQUIRES and PC_LIBS are what pkg-config users need besides the
 # library: the pkg-config modules of its dependencies, and linker flags.
+# A HEADER_ONLY library is an INTERFACE target: headers, no archive, and
+# nothing to link.
 function(orv_install_library lib)
-  cmake_parse_arguments(L "" "DESCRIPTION" "HEADERS;PC_REQUIRES;PC_LIBS" ${ARGN})
+  cmake_parse_arguments(L "HEADER_ONLY" "DESCRIPTION" "HEADERS;PC_REQUIRES;PC_LIBS" ${ARGN})
   cmake_path(GET CMAKE_CURRENT_SOURCE_DIR FILENAME dir)
 
-  target_link_libraries(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_LIBS}>)
-  if(ORV_INSTALL_LINK_OPTS)
-    target_link_options(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_OPTS}>)
+  if(NOT L_HEADER_ONLY)
+    target_link_libraries(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_LIBS}>)
+    if(ORV_INSTALL_LINK_OPTS)
+      target_link_options(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_OPTS}>)
+    endif()
   endif()
   install(TARGETS ${lib} EXPORT orv-${lib}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
@@ -59,6 +63,10 @@ function(orv_install_library lib)
   list(JOIN rt " " pc_rt)
   list(JOIN ORV_INSTALL_LINK_OPTS " " pc_opts)
   string(STRIP "${pc_libs} ${pc_rt} ${pc_opts}" pc_libs)
+  set(pc_link "-L\${libdir} -l${lib} ${pc_libs}")
+  if(L_HEADER_ONLY)
+    set(pc_link "")
+  endif()
   set(pc_lib ${lib})
   set(pc_desc "${L_DESCRIPTION}")
   set(pc ${PROJECT_BINARY_DIR}/pkgconfig/orv-${lib}.pc)

@@ -1,42 +1,18 @@
-/* The interpreter core of orvcalc: the object table, the lookup of
-   functions in the libraries "orvrlib.so" and "orvlib.so", and the
-   evaluator.  Function libraries include this header for `value` and
-   the type codes; it compiles as C and as C++. */
+/* The interpreter core of orvcalc and orv: the object table, the
+   lookup of functions in the libraries "orvrlib.so" and "orvlib.so",
+   and the evaluator.  value, its type codes and cfunc come from
+   cfunc.h, the header of function libraries.  It compiles as C and as
+   C++. */
 #ifndef ORV_INTERP_H
 #define ORV_INTERP_H
 
-#include <stddef.h>
-#include <stdint.h>
-#ifndef __cplusplus
-#include <assert.h>
-#endif
+#include <stdio.h>
+
+#include "cfunc.h"
 
 #ifdef __cplusplus
-#define ORV_ALIGN8 alignas(8)
 extern "C" {
-#else
-#define ORV_ALIGN8 _Alignas(8)
 #endif
-
-enum { T_END = 0, T_NUM = 1, T_LIST = 2, T_STR = 3 };
-
-/* One value, passed and returned by value, also to and from library
-   functions, so its layout is fixed: 24 bytes, fields at 0, 8 and 16,
-   with 32-bit pointers too (the num alignment keeps ARM and x86 alike).
-   ref is the text of a T_STR and the item array of a T_LIST; an item
-   array ends with a T_END record. */
-typedef struct value {
-	uint8_t type;
-	ORV_ALIGN8 double num;
-	void *ref;
-} value;
-
-static_assert(sizeof(value) == 24, "value is 24 bytes");
-static_assert(offsetof(value, num) == 8, "num at 8");
-static_assert(offsetof(value, ref) == 16, "ref at 16");
-
-/* The form of every library function: its symbol is its plain name. */
-typedef value (*cfunc)(value);
 
 #define NPAGE 10000	/* room in the object table */
 #define MAXDEPTH 1000	/* nesting of parse at which evaluation gives up */
@@ -52,6 +28,20 @@ typedef struct pagerec {
 extern pagerec page[NPAGE];
 extern int len_page;
 extern void *residentlib;
+
+/* The files that reloadresidentlib and c_lookup open: "orvrlib.so"
+   and "orvlib.so" unless set otherwise. */
+extern const char *reslib;
+extern const char *genlib;
+
+/* What parse prints.  By default every token's two trace lines and the
+   messages among them, all on standard output.  trace = 0 leaves out
+   the trace; messages go to msgfile (null: standard output), each
+   after msgtag, and nmsg counts them. */
+extern int trace;
+extern FILE *msgfile;
+extern const char *msgtag;
+extern int nmsg;
 
 int orvo_lookup(const char *name);
 int orvo_set(const char *name, const char *def, char flag);

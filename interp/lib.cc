@@ -25,11 +25,16 @@ static_assert(LIBFLAGS == 10, "glibc's RTLD_NOW | RTLD_DEEPBIND");
 void *residentlib;
 static void *handle;
 
+/* The two files, opened by bare name (the loader searches for them)
+   unless a program names others. */
+const char *genlib = "orvlib.so";
+const char *reslib = "orvrlib.so";
+
 void reloadresidentlib(void)
 {
 	if (residentlib)
 		dlclose(residentlib);
-	residentlib = dlopen("orvrlib.so", LIBFLAGS);
+	residentlib = dlopen(reslib, LIBFLAGS);
 }
 
 /* The function that lib itself defines under name, or null.  dlsym on
@@ -57,7 +62,7 @@ void *c_lookup(const char *name)
 		return fn;
 	if (handle)
 		dlclose(handle);
-	handle = dlopen("orvlib.so", LIBFLAGS);
+	handle = dlopen(genlib, LIBFLAGS);
 	if (handle && (fn = own(handle, name)))
 		return fn;
 	return NULL;

@@ -15,6 +15,14 @@
 
 static const value END = { T_END, 0.0, NULL };
 
+/* orvcalc's settings: trace lines and messages together on standard
+   output.  Another program over the evaluator may turn the trace off
+   and send the messages elsewhere, each after a tag of its own. */
+int trace = 1;
+FILE *msgfile;
+const char *msgtag = "";
+int nmsg;
+
 /* parse calls now active, and whether the depth bound has been hit: then
    every active parse gives up and the outermost one clears the mark. */
 static int nest;
@@ -31,6 +39,16 @@ struct levels {
 	int *obj;	/* object its call will evaluate, or -1 */
 	void **hold;	/* keeps fn's library loaded until the call */
 };
+
+/* Every message goes through here, to be counted. */
+static void note(const char *fmt, const char *name)
+{
+	FILE *f = msgfile ? msgfile : stdout;
+
+	nmsg++;
+	fputs(msgtag, f);
+	fprintf(f, fmt, name);
+}
 
 static value num(double d)
 {
@@ -161,7 +179,7 @@ static value classify(const char *t, value *args, char a, char b, char c, int de
 	i = orvo_lookup(t);
 	if (i < len_page)
 		return parse(i, NULL, a, b, c, depth + 1);
-	printf("variable %s undefined\n", t);
+	note("variable %s undefined\n", t);
 	return num(0);
 }
 
@@ -196,7 +214,7 @@ static void opencall(struct levels *L, const char *t)
 	i = orvo_lookup(t);
 	if (i >= len_page) {
 		i = -1;
-		printf("function %s undefined\n", t);
+		note("function %s undefined\n", t);
 	}
 	openlevel(L, NULL, NULL, i);
 }
@@ -226,11 +244,14 @@ static value eval(int index, value *args, char a, char b, char c, int depth)
 			p++;
 		free(tok);
 		tok = strdup(srbuf);
-		printf("%d %s %c\n", depth, tok, d);
-		fflush(stdout);
+		if (trace) {
+			printf("%d %s %c\n", depth, tok, d);
+			fflush(stdout);
+		}
 		tok = squeeze(tok);
 		t = trim(tok);
-		printf("%d %s %c\n", depth, t, d);
+		if (trace)
+			printf("%d %s %c\n", depth, t, d);
 
 		if (d == '(')
 			opencall(&L, t);
@@ -265,7 +286,7 @@ value parse(int index, value *args, char opt_a, char opt_b, char opt_c, int dept
 	value v;
 
 	if (nest >= MAXDEPTH) {
-		printf("object %s nested too deeply\n", page[index].name);
+		note("object %s nested too deeply\n", page[index].name);
 		unwind = 1;
 		return num(0);
 	}

@@ -1,6 +1,7 @@
 # Runs the programs of a build under valgrind's memcheck: every program
 # that a test starts (once per program, not once per test case), then
-# orvcalc without a function library and once with each stand-in one.
+# orvcalc without a function library and once with each stand-in one,
+# and orv on the example with the geometry library and with a trace.
 #   cmake -DBUILD=dir -DSUPP=file [-DONLY=regex] -P tools/memcheck.cmake
 # A program fails on any error memcheck reports: invalid reads and
 # writes, uses of uninitialised values, bad frees, and leaks (definite,
@@ -164,6 +165,20 @@ if(EXISTS ${orvcalc})
   endforeach()
 else()
   message(STATUS "no orvcalc in ${BUILD}/bin: not checked")
+endif()
+
+# orv on the example with the geometry library, and once with a trace.
+# (A message would make its exit status 1, which counts as a failure.)
+set(orv ${BUILD}/bin/orv)
+if(EXISTS ${orv})
+  set(tmp ${logs}/run)
+  file(MAKE_DIRECTORY ${tmp})
+  get_filename_component(src ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+  check(orv.example ${tmp} "LD_LIBRARY_PATH=" ${orv} -l ${BUILD}/lib/orv/orvlib.so
+    -p line1 -p legs -p turn -p arc -p toward ${src}/examples/corner.orv)
+  check(orv.trace ${tmp} "LD_LIBRARY_PATH=" ${orv} -t -e "A = {3,9}" -e "x = {A,A,@a  b}")
+else()
+  message(STATUS "no orv in ${BUILD}/bin: not checked")
 endif()
 
 list(LENGTH failed nfailed)

@@ -44,26 +44,33 @@ char *strp_(char *s, char **l, char replace)
 	return t;
 }
 
-/* One reallocation per character: the block is always exactly as long
-   as the text and its NUL. */
-char *strp_c(char *s, char c)
+/* Appends c to the text s of length n.  One reallocation per
+   character: the block is always exactly as long as the text and its
+   NUL.  Callers that build a text byte by byte carry n themselves, so
+   that a long text costs its length and not the square of it. */
+static char *addc(char *s, size_t n, char c)
 {
-	size_t n = s ? strlen(s) : 0;
-
 	s = (char *)realloc(s, n + 2);
 	s[n] = c;
 	s[n + 1] = '\0';
 	return s;
 }
 
+char *strp_c(char *s, char c)
+{
+	return addc(s, s ? strlen(s) : 0, c);
+}
+
 int strread_until(const char **cur, const char *delims)
 {
+	size_t n = 0;
+
 	if (!srbuf)
 		srbuf = strp_c(NULL, '\0');
 	else
 		srbuf[0] = '\0';
 	while (**cur && !strchr(delims, **cur)) {
-		srbuf = strp_c(srbuf, **cur);
+		srbuf = addc(srbuf, n++, **cur);
 		(*cur)++;
 	}
 	return (unsigned char)**cur;
@@ -79,23 +86,23 @@ static int isws(char c)
 char *squeeze(char *s)
 {
 	char *r = strp_c(NULL, '\0');
-	int pend = 0, out = 0;
+	size_t n = 0;
+	int pend = 0;
 	const char *p;
 
 	for (p = s; *p; p++) {
 		if (isws(*p)) {
-			if (out)
+			if (n)
 				pend = 1;
 			continue;
 		}
 		if (pend)
-			r = strp_c(r, ' ');
-		r = strp_c(r, *p);
+			r = addc(r, n++, ' ');
+		r = addc(r, n++, *p);
 		pend = 0;
-		out = 1;
 	}
-	if ((*s && !out) || pend)
-		r = strp_c(r, ' ');
+	if ((*s && !n) || pend)
+		r = addc(r, n, ' ');
 	free(s);
 	return r;
 }

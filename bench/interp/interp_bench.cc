@@ -1,7 +1,7 @@
 /* The evaluator's throughput in tokens per second as its definition
-   grows, and the cost of a call of a library function.  Standard
-   output, where every token is traced, goes to /dev/null while parse
-   runs and comes back for the report.
+   grows, the cost of long tokens, and the cost of a call of a library
+   function.  Standard output, where every token is traced, goes to
+   /dev/null while parse runs and comes back for the report.
 
    The function libraries are found through the program's run path, set
    to standins/orvlib/quiet by the build: "orvlib.so" and "orvrlib.so"
@@ -91,21 +91,47 @@ void BM_Eval(benchmark::State &st)
 		benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-/* One token of `len` bytes: the scanner and the whitespace cleaning
-   append it one byte at a time, each append measuring the text so far. */
-void BM_LongToken(benchmark::State &st)
+void evalbytes(benchmark::State &st, const std::string &def)
 {
-	std::string def((size_t)st.range(0) + 1, 'x');
-
-	def[0] = '@';
-
 	{
 		devnull quiet;
 		for (auto _ : st)
 			benchmark::DoNotOptimize(eval(def.c_str()));
 	}
-	st.SetComplexityN(st.range(0));
 	st.SetBytesProcessed((int64_t)st.iterations() * (int64_t)def.size());
+}
+
+/* One string token of `len` bytes.  The scanner and the whitespace
+   cleaning append it one byte at a time, reallocating at every byte,
+   but carry its length: the cost grows with the length alone. */
+void BM_LongToken(benchmark::State &st)
+{
+	std::string def((size_t)st.range(0) + 1, 'x');
+
+	def[0] = '@';
+	evalbytes(st, def);
+	st.SetComplexityN(st.range(0));
+}
+
+/* The same definition size, 1000 strings of 1 KiB and the commas between
+   them (1,024,999 bytes), cut into `k` tokens: one token of all of it,
+   or k strings and their commas.  A long token must cost no more per
+   byte than many short ones. */
+void BM_Split(benchmark::State &st)
+{
+	const size_t total = 1000 * 1024 + 999;
+	size_t k = (size_t)st.range(0);
+	size_t each = (total - (k - 1)) / k;
+	std::string def;
+
+	for (size_t i = 0; i < k; i++) {
+		if (i)
+			def += ',';
+		def += '@';
+		def.append(each - 1, 'x');
+	}
+	evalbytes(st, def);
+	st.counters["tokens"] = (double)k;
 }
 
 /* Three tokens, with and without a call of f at "(": the difference is
@@ -160,8 +186,9 @@ void BM_CallResident(benchmark::State &st)
 
 BENCHMARK(BM_Eval)->RangeMultiplier(10)->Range(100000, 10000000)
 	->Unit(benchmark::kMillisecond)->Complexity(benchmark::oAuto);
-BENCHMARK(BM_LongToken)->RangeMultiplier(10)->Range(1000, 100000)
+BENCHMARK(BM_LongToken)->RangeMultiplier(10)->Range(1000, 1000000)
 	->Unit(benchmark::kMicrosecond)->Complexity(benchmark::oAuto);
+BENCHMARK(BM_Split)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoCall)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CallGeneral)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CallResident)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
-# Install, build the C program against the installed tree, run it.
+# Install, build the C program and a function library against the
+# installed tree, run them.
 # Reads build, work, src, config, generator, make, cc, toolchain, sysroot,
-# emu, libdir and expect from the script that includes it.
+# emu, libdir, bindir and expect from the script that includes it.
 
 # run(what cmd...): runs a command, fails the test with its output if it
 # fails, and leaves that output in `out`.
@@ -46,3 +47,35 @@ foreach(p IN LISTS programs)
   endif()
   message(STATUS "${p}: ok")
 endforeach()
+
+# Function libraries built from the installed tree and loaded by the
+# installed orv: the C project's, built with orv::cfunc, and natively
+# one more built as the README says, with the C compiler and pkg-config.
+# The values orv makes are never released, by design.
+set(orv ${CMAKE_COMMAND} -E env ASAN_OPTIONS=halt_on_error=1:detect_leaks=0
+  ${emu} ${prefix}/${bindir}/orv)
+set(libs ${work}/build/lib/libfn.so)
+if(NOT toolchain)
+  set(pc ${work}/pc/orvlib.so)
+  file(MAKE_DIRECTORY ${work}/pc)
+  run("building a function library with pkg-config"
+    ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${libdir}/pkgconfig --unset=PKG_CONFIG_SYSROOT_DIR
+    sh -c "\"$1\" -shared -fPIC -Wall -Wextra -Werror -o \"$2\" \"$3\" $(pkg-config --cflags orv-cfunc)"
+    sh ${cc} ${pc} ${src}/fn.c)
+  list(APPEND libs ${pc})
+endif()
+foreach(l IN LISTS libs)
+  run("orv -l ${l}" ${orv} -l ${l} -e "x = {Sum(1,2,3.5),Swap(@a,{1,2}),Greet(@you)}")
+  if(NOT out STREQUAL "x = {6.5,{{1,2},@a},@hello you}\n")
+    message(FATAL_ERROR "orv -l ${l} said:\n${out}")
+  endif()
+  message(STATUS "function library ${l}: ok")
+endforeach()
+
+# The installed geometry library answers orvcalc's call.
+run("orv with the geometry library" ${orv} -l ${prefix}/${libdir}/orv/orvlib.so
+  -e "line1 = Segment({3,9},{4,10,@string 1})")
+if(NOT out STREQUAL "line1 = 1.414213562373095\n")
+  message(FATAL_ERROR "orv with the geometry library said:\n${out}")
+endif()
+message(STATUS "geometry library: ok")

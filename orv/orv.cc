@@ -1,0 +1,278 @@
+// orv: evaluates definitions of one's own and prints their values.
+//
+// All input is read and checked before anything is evaluated, so a bad
+// command line or bad input (exit status 2) prints nothing on standard
+// output and calls no library function.
+#include <dlfcn.h>
+#include <errno.h>
+#include <getopt.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interp.h"
+#include "text.h"
+
+namespace {
+
+const char usage[] = "usage: orv [-t] [-l PATH] [-r PATH] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+
+const char help[] =
+	"Evaluates definitions NAME = DEFINITION, one a line, and prints values\n"
+	"as NAME = TEXT, where TEXT evaluates to the same value.\n"
+	"\n"
+	"Definitions come from each FILE in order (- is standard input, also read\n"
+	"when there is neither a FILE nor -e).  Blank lines and lines that begin\n"
+	"with # are skipped; a later definition of a name replaces the earlier.\n"
+	"\n"
+	"  -e 'NAME = DEFINITION'  one more definition, in order with the files\n"
+	"  -p NAME     print NAME (repeatable); without -p, the last one defined\n"
+	"  -t          before each value, the evaluation's trace as orvcalc writes it\n"
+	"  -l PATH     the general function library, loaded afresh at every lookup\n"
+	"              (default: orvlib.so, wherever the loader finds it)\n"
+	"  -r PATH     a resident function library, opened once and searched first\n"
+	"              (a PATH without a slash is a file in the current folder)\n"
+	"  -h, --help  show this text\n"
+	"  --version   show the version\n"
+	"\n"
+	"Exit status: 0; 1 if the evaluation printed a message (an undefined\n"
+	"function or variable); 2 for a usage error or bad input.\n";
+
+// The scanner's whitespace.
+constexpr std::string_view ws = " \t\r\n";
+
+// Names and definitions live as long as the object table that points
+// at them.
+std::deque<std::string> texts;
+const char *last;	// the name of the last definition read
+
+void fail(const std::string &msg)
+{
+	fprintf(stderr, "orv: %s\n", msg.c_str());
+}
+
+int badusage(const std::string &msg)
+{
+	fail(msg);
+	fputs(usage, stderr);
+	return 2;
+}
+
+std::string_view strip(std::string_view s)
+{
+	size_t b = s.find_first_not_of(ws);
+	if (b == s.npos)
+		return {};
+	return s.substr(b, s.find_last_not_of(ws) - b + 1);
+}
+
+// A name of the language: not empty, not what a string or a number
+// starts with, and no delimiter.
+bool isname(std::string_view n)
+{
+	return !n.empty() && std::string_view("@+-.0123456789").find(n[0]) == n.npos &&
+	       n.find_first_of("({,})") == n.npos;
+}
+
+// Enters one line "NAME = DEFINITION" into the table; at says where the
+// line comes from, for the messages.  Blank lines and comments are
+// skipped.
+bool define(const std::string &at, std::string_view line)
+{
+	std::string_view t = strip(line);
+	if (t.empty() || t[0] == '#')
+		return true;
+
+	size_t eq = line.find('=');
+	std::string_view name = strip(line.substr(0, eq));
+	if (eq == line.npos || !isname(name) || line.find('\0') != line.npos) {
+		fail(at + ": expected NAME = DEFINITION");
+		return false;
+	}
+	const char *n = texts.emplace_back(name).c_str();
+	const char *d = texts.emplace_back(strip(line.substr(eq + 1))).c_str();
+	if (orvo_set(n, d, 0) < 0) {
+		fail(at + ": more than " + std::to_string(NPAGE) + " objects");
+		return false;
+	}
+	last = n;
+	return true;
+}
+
+// Reads the definitions of a file, "-" being standard input.
+bool readfile(const char *path)
+{
+	bool in = strcmp(path, "-") == 0;
+	std::string shown = in ? "(standard input)" : path;
+	FILE *f = in ? stdin : fopen(path, "r");
+	if (!f) {
+		fail(shown + ": " + strerror(errno));
+		return false;
+	}
+
+	char *buf = nullptr;
+	size_t cap = 0;
+	long n = 0;
+	bool ok = true;
+	ssize_t len;
+	errno = 0;
+	while (ok && (len = getline(&buf, &cap, f)) >= 0)
+		ok = define(shown + ":" + std::to_string(++n), std::string_view(buf, size_t(len)));
+	if (ok && ferror(f)) {
+		fail(shown + ": " + strerror(errno));
+		ok = false;
+	}
+	free(buf);
+	if (!in)
+		fclose(f);
+	return ok;
+}
+
+// A library named on the command line must load; a name without a
+// slash is a file in this folder, not one the loader searches for.
+std::string libpath(const char *p)
+{
+	return strchr(p, '/') ? p : std::string("./") + p;
+}
+
+bool loads(const char *path)
+{
+	void *h = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+	if (!h) {
+		fail(dlerror());
+		return false;
+	}
+	dlclose(h);
+	return true;
+}
+
+struct options {
+	std::vector<std::pair<bool, const char *>> inputs;	// (is -e, text)
+	std::vector<const char *> print;
+	bool trace = false;
+	std::string lib, res;
+};
+
+// Reads the command line into o: 0 to go on, else the exit status.
+int readargs(int argc, char **argv, options &o)
+{
+	static const struct option longs[] = {
+		{"help", no_argument, nullptr, 'h'},
+		{"version", no_argument, nullptr, 'V'},
+		{nullptr, 0, nullptr, 0},
+	};
+	int c;
+
+	// "-" first: files come back in their place among the options.
+	opterr = 0;
+	while ((c = getopt_long(argc, argv, "-:e:p:tl:r:h", longs, nullptr)) != -1) {
+		switch (c) {
+		case 1:
+			o.inputs.push_back({false, optarg});
+			break;
+		case 'e':
+			o.inputs.push_back({true, optarg});
+			break;
+		case 'p':
+			o.print.push_back(optarg);
+			break;
+		case 't':
+			o.trace = true;
+			break;
+		case 'l':
+			o.lib = libpath(optarg);
+			break;
+		case 'r':
+			o.res = libpath(optarg);
+			break;
+		case 'h':
+			fputs(usage, stdout);
+			fputs(help, stdout);
+			return fflush(stdout) == 0 ? -1 : 2;
+		case 'V':
+			fputs("orv " ORV_VERSION "\n", stdout);
+			return fflush(stdout) == 0 ? -1 : 2;
+		case ':':
+			return badusage(std::string("option -") + char(optopt) + " needs an argument");
+		default:
+			if (optopt)
+				return badusage(std::string("unknown option -") + char(optopt));
+			return badusage(std::string("unknown option ") + argv[optind - 1]);
+		}
+	}
+	for (; optind < argc; optind++)
+		o.inputs.push_back({false, argv[optind]});
+	if (o.inputs.empty())
+		o.inputs.push_back({false, "-"});
+	return 0;
+}
+
+// Everything that can go wrong before evaluating: 0 or the exit status.
+int prepare(const options &o)
+{
+	for (auto &[expr, text] : o.inputs)
+		if (expr ? !define(std::string("-e '") + text + "'", text) : !readfile(text))
+			return 2;
+	for (const char *n : o.print)
+		if (orvo_lookup(n) == len_page) {
+			fail(std::string(n) + ": not defined");
+			return 2;
+		}
+	if (!o.lib.empty()) {
+		genlib = o.lib.c_str();
+		if (!loads(genlib))
+			return 2;
+	}
+	if (!o.res.empty()) {
+		reslib = o.res.c_str();
+		reloadresidentlib();
+		if (!residentlib) {
+			fail(dlerror());
+			return 2;
+		}
+	}
+	return 0;
+}
+
+void print(const char *name)
+{
+	value v = parse(orvo_lookup(name), nullptr, 0, 1, 1, 0);
+	std::string s = name;
+
+	s += " = ";
+	writevalue(s, v);
+	s += '\n';
+	fwrite(s.data(), 1, s.size(), stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+	options o;
+	int st = readargs(argc, argv, o);
+	if (st)
+		return st < 0 ? 0 : st;
+	if ((st = prepare(o)))
+		return st;
+
+	if (!o.trace) {
+		trace = 0;
+		msgfile = stderr;
+		msgtag = "orv: ";
+	}
+	if (o.print.empty() && last)
+		o.print.push_back(last);
+	for (const char *n : o.print)
+		print(n);
+
+	if (fflush(stdout) != 0 || ferror(stdout)) {
+		fail(std::string("standard output: ") + strerror(errno));
+		return 2;
+	}
+	return nmsg ? 1 : 0;
+}

@@ -1,0 +1,142 @@
+// Values written in the language.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "text.h"
+
+namespace {
+
+// The shortest text that reads back as the same double.  Infinities and
+// NaNs carry their sign: "inf" alone would read as a name.  A NaN's
+// payload is not written; it reads back as the default NaN.
+void number(std::string &o, double d)
+{
+	if (std::isinf(d) || std::isnan(d)) {
+		o += std::signbit(d) ? '-' : '+';
+		o += std::isinf(d) ? "inf" : "nan";
+		return;
+	}
+	char b[32];
+	auto r = std::to_chars(b, b + sizeof b, d);
+	o.append(b, r.ptr);
+}
+
+// Whether "@" followed by s reads back as s.  The scanner ends a token
+// at a delimiter, and its cleaning turns control bytes that are
+// whitespace and every run of whitespace into one space and drops a
+// trailing one.  Other control bytes would pass, but are not shown as
+// they are.  A text that begins with a double quote is escaped too, so
+// that "@\"" always begins the escaped form.
+bool plain(std::string_view s)
+{
+	if (!s.empty() && (s.front() == '"' || s.back() == ' '))
+		return false;
+	for (size_t i = 0; i < s.size(); i++) {
+		unsigned char c = s[i];
+		if (c < 0x20 || c == 0x7f || std::string_view("({,})").find(c) != s.npos)
+			return false;
+		if (c == ' ' && i + 1 < s.size() && s[i + 1] == ' ')
+			return false;
+	}
+	return true;
+}
+
+// Between double quotes, every byte outside printable ASCII as \t, \n,
+// \r or \xHH (two hex digits), and " and \ after a backslash.
+void escaped(std::string &o, std::string_view s)
+{
+	o += "@\"";
+	for (unsigned char c : s) {
+		switch (c) {
+		case '"':
+			o += "\\\"";
+			break;
+		case '\\':
+			o += "\\\\";
+			break;
+		case '\t':
+			o += "\\t";
+			break;
+		case '\n':
+			o += "\\n";
+			break;
+		case '\r':
+			o += "\\r";
+			break;
+		default:
+			if (c >= 0x20 && c < 0x7f) {
+				o += char(c);
+			} else {
+				char b[8];
+				snprintf(b, sizeof b, "\\x%02X", c);
+				o += b;
+			}
+		}
+	}
+	o += '"';
+}
+
+// A value that is no list.  A type code that is none of the four can
+// only come from a faulty library; it is shown, not guessed at.
+void atom(std::string &o, const value &v)
+{
+	switch (v.type) {
+	case T_END:
+		o += "{}";
+		break;
+	case T_NUM:
+		number(o, v.num);
+		break;
+	case T_STR: {
+		std::string_view s = v.ref ? static_cast<const char *>(v.ref) : "";
+		if (plain(s)) {
+			o += '@';
+			o += s;
+		} else {
+			escaped(o, s);
+		}
+		break;
+	}
+	default:
+		o += "<type " + std::to_string(v.type) + ">";
+	}
+}
+
+} // namespace
+
+// A library may nest lists to any depth, so the walk keeps a stack of
+// its own: for each list being written, its next item.
+void writevalue(std::string &o, value top)
+{
+	struct open {
+		const value *next;
+		bool first;
+	};
+	std::vector<open> lists;
+	const value *v = &top;
+
+	while (v) {
+		if (v->type == T_LIST) {
+			o += '{';
+			lists.push_back({vitems(*v), true});
+		} else {
+			atom(o, *v);
+		}
+		// Close the lists that are done, up to one with an item left.
+		for (v = nullptr; !v && !lists.empty();) {
+			open &l = lists.back();
+			if (l.next->type == T_END) {
+				o += '}';
+				lists.pop_back();
+				continue;
+			}
+			if (!l.first)
+				o += ',';
+			l.first = false;
+			v = l.next++;
+		}
+	}
+}

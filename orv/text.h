@@ -1,0 +1,13 @@
+// A value written in the language, as orv prints it.
+#pragma once
+
+#include <string>
+
+#include "interp.h"
+
+// Appends the text of v to out: evaluating that text gives v again,
+// with two exceptions.  A list of one item, which only a library can
+// make, is written in braces all the same ({5} reads as 5), and a
+// string that the scanner would not give back byte for byte is written
+// escaped, @"..." (see plain in text.cc).
+void writevalue(std::string &out, value v);

@@ -1,0 +1,280 @@
+// orv's command line: where definitions come from, what is printed,
+// the trace and the messages, the libraries, and every way it refuses
+// to start.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "run.h"
+
+namespace {
+
+const std::string fix = ORVLIBS;
+const std::string gen = "LD_LIBRARY_PATH=" + fix + "/gen";
+
+// The three objects of orvcalc's run.
+const std::string line1 = "A = {3,9}\nB = {4,10,@string 1}\nline1 = Segment(A,B)\n";
+
+// Files of a case, written into a scratch folder that is the working
+// folder of the run.
+struct file {
+	std::string name, text;
+};
+
+ran inside(const std::vector<file> &files, run r)
+{
+	tmpdir d;
+	for (auto &f : files)
+		writefile(d / f.name, f.text);
+	r.dir = d.path;
+	return orv(r);
+}
+
+// Definitions from files, standard input and -e, in the order given,
+// and which values are printed.
+TEST(Orv, Definitions)
+{
+	std::vector<file> files = {
+		{"a.orv", "a = 1\nx = {a,2}\n"},
+		{"b.orv", "  # a comment\n\n \t \nb = @two  words\n#c = 3\n"},
+		{"c.orv", "a = 5\r\n"},
+	};
+	struct {
+		std::vector<std::string> args;
+		std::string in, out;
+	} t[] = {
+		// standard input when there is neither a FILE nor -e
+		{{}, "y = {1,2}\n", "y = {1,2}\n"},
+		{{"-p", "y"}, "y = {1,2}\nz = 3\n", "y = {1,2}\n"},
+		// not when there is either
+		{{"a.orv"}, "y = 9\n", "x = {1,2}\n"},
+		{{"-e", "e = 7"}, "y = 9\n", "e = 7\n"},
+		{{"a.orv", "-", "c.orv", "-p", "y", "-p", "x"}, "y = a\n", "y = 5\nx = {5,2}\n"},
+		// the last definition read, in the order of files and -e
+		{{"-e", "e = 7", "a.orv"}, "", "x = {1,2}\n"},
+		{{"a.orv", "-e", "e = 7"}, "", "e = 7\n"},
+		{{"a.orv", "b.orv"}, "", "b = @two words\n"},
+		// a later definition replaces the earlier; objects are evaluated
+		// once everything is read
+		{{"a.orv", "c.orv", "-p", "x"}, "", "x = {5,2}\n"},
+		{{"-e", "a = 1", "-e", "a = 2"}, "", "a = 2\n"},
+		{{"a.orv", "-e", "a = 3", "-p", "a", "-p", "x", "-p", "a"}, "", "a = 3\nx = {3,2}\na = 3\n"},
+		// options and files mixed, and "--"
+		{{"-p", "x", "--", "a.orv"}, "", "x = {1,2}\n"},
+		{{"-ex=4", "-px"}, "", "x = 4\n"},
+		// split at the first "=", the name and the definition stripped
+		{{}, "  my name \t=   @x = y  \r\n", "my name = @x = y\n"},
+		{{}, "f = (x) {1,2}\n", "f = {1,2}\n"},
+		{{}, "e =\n", "e = {}\n"},
+		{{}, "last = 1", "last = 1\n"},	// no line feed at the end
+		// nothing defined, nothing printed
+		{{}, "", ""},
+		{{}, "# only a comment\n", ""},
+	};
+	for (auto &r : t) {
+		ran c = inside(files, {r.args, r.in});
+		std::string what = testing::PrintToString(r.args) + " <<< " + r.in;
+		EXPECT_EQ(c.out, r.out) << what;
+		EXPECT_EQ(c.err, "") << what;
+		EXPECT_EQ(c.status, 0) << what;
+	}
+}
+
+// -t writes each object's trace exactly as orvcalc does, then the
+// result; without -t there is no trace and messages go to standard
+// error, marked as orv's.  A message makes the exit status 1.
+TEST(Orv, TraceAndMessages)
+{
+	// orvcalc's own run, with no library and with one that has Segment.
+	for (const std::string &env : {std::string("LD_LIBRARY_PATH="), gen}) {
+		child calc = runchild(built(ORVCALC), {env, "LSAN_OPTIONS=suppressions=" + leakfile()});
+		ASSERT_EQ(calc.status, 0);
+		bool found = env == gen;
+		std::string value = found ? "2" : "0";
+		std::string unload = found ? "orvlib: unload\n" : "";
+		std::string trace = calc.out.substr(0, calc.out.size() - unload.size());
+
+		ran t = orv({{"-t"}, line1, {env}});
+		EXPECT_EQ(t.out, trace + "line1 = " + value + "\n" + unload) << env;
+		EXPECT_EQ(t.err, "");
+		EXPECT_EQ(t.status, found ? 0 : 1);
+
+		ran q = orv({{}, line1, {env}});
+		EXPECT_EQ(q.out.find("0 Segment"), std::string::npos) << "no trace";
+		EXPECT_NE(q.out.find("line1 = " + value + "\n"), std::string::npos);
+		EXPECT_EQ(q.err, found ? "" : "orv: function Segment undefined\n");
+		EXPECT_EQ(q.status, found ? 0 : 1);
+	}
+
+	struct {
+		std::vector<std::string> args;
+		std::string out, err;
+	} t[] = {
+		{{"-e", "x = {1,nosuch}"}, "x = {1,0}\n", "orv: variable nosuch undefined\n"},
+		{{"-e", "R = {1,R}"}, "R = 0\n", "orv: object R nested too deeply\n"},
+		{{"-e", "x = f(1)", "-e", "y = 2", "-p", "y", "-p", "x", "-p", "x"}, "y = 2\nx = 0\nx = 0\n",
+		 "orv: function f undefined\norv: function f undefined\n"},
+	};
+	for (auto &r : t) {
+		ran c = orv({r.args});
+		EXPECT_EQ(c.out, r.out) << r.args[1];
+		EXPECT_EQ(c.err, r.err) << r.args[1];
+		EXPECT_EQ(c.status, 1) << r.args[1];
+	}
+
+	// With -t the message stands in the trace, on standard output.
+	ran c = orv({{"-t", "-e", "x = nosuch"}});
+	std::string end = "0 nosuch " + std::string(1, '\0') + "\n";
+	EXPECT_EQ(c.out, end + end + "variable nosuch undefined\nx = 0\n");
+	EXPECT_EQ(c.err, "");
+	EXPECT_EQ(c.status, 1);
+}
+
+// -l names the general library, loaded afresh at every lookup (after a
+// first load that checks it); -r a resident one, opened once and
+// searched first.  A name without a slash is a file in this folder.
+TEST(Orv, Libraries)
+{
+	std::string load = "orvlib: load\n", unload = "orvlib: unload\n";
+	ran c = orv({{"-l", fix + "/gen/orvlib.so", "-e", "x = {twice(1),twice(2)}"}});
+	EXPECT_EQ(c.out, load + unload + load + "twice 1\n" + unload + load + "twice 2\nx = {2,4}\n" + unload);
+	EXPECT_EQ(c.status, 0);
+
+	c = orv({{"-r", fix + "/res/orvrlib.so", "-e", "x = {Segment(1),twice(2)}"}, "", {gen}});
+	EXPECT_EQ(c.out, "orvrlib: load\nresident Segment 1\norvlib: load\ntwice 2\nx = {-1,4}\n"
+			 "orvrlib: unload\norvlib: unload\n");
+	EXPECT_EQ(c.status, 0);
+
+	// The library in the working folder, not the one the loader finds.
+	c = orv({{"-l", "orvlib.so", "-e", "x = One(5)"}, "", {gen}, fix + "/vals"});
+	EXPECT_EQ(c.out, "x = {5}\n");
+	EXPECT_EQ(c.status, 0);
+}
+
+// Each way orv refuses to start: a message on standard error, status 2,
+// and nothing on standard output.  The definitions before the fault call
+// a library that reports its loading, so an evaluation would show.
+TEST(Orv, Refusals)
+{
+	std::string good = "ok = twice(1)\n";
+	std::string many;
+	for (int i = 0; i <= 10000; i++)	// one more than the table holds
+		many += "n" + std::to_string(i) + " = " + std::to_string(i) + "\n";
+	std::vector<file> files = {
+		{"good.orv", good},
+		{"bad.orv", good + "# c\n\nx 1\n"},
+		{"many.orv", many},
+		{"junk.so", "not a library\n"},
+	};
+	struct {
+		std::vector<std::string> args;
+		std::string in, err;
+	} t[] = {
+		{{"good.orv", "nosuch.orv"}, "", "orv: nosuch.orv: No such file or directory\n"},
+		{{"good.orv", "."}, "", "orv: .: Is a directory\n"},
+		{{"good.orv", "bad.orv"}, "", "orv: bad.orv:4: expected NAME = DEFINITION\n"},
+		{{"good.orv", "-"}, "= 1\n", "orv: (standard input):1: expected NAME = DEFINITION\n"},
+		{{"good.orv", "-e", "oops"}, "", "orv: -e 'oops': expected NAME = DEFINITION\n"},
+		{{"many.orv"}, "", "orv: many.orv:10001: more than 10000 objects\n"},
+		{{"good.orv", "-p", "ok", "-p", "nosuch"}, "", "orv: nosuch: not defined\n"},
+		{{"good.orv", "-l", "nosuch.so"}, "",
+		 "orv: ./nosuch.so: cannot open shared object file: No such file or directory\n"},
+		{{"good.orv", "-r", "./nosuch.so"}, "",
+		 "orv: ./nosuch.so: cannot open shared object file: No such file or directory\n"},
+	};
+	for (auto &r : t) {
+		ran c = inside(files, {r.args, r.in, {gen}});
+		std::string what = testing::PrintToString(r.args);
+		EXPECT_EQ(c.out, "") << what;
+		EXPECT_EQ(c.err, r.err) << what;
+		EXPECT_EQ(c.status, 2) << what;
+	}
+
+	// What is no name of the language, and a line with a NUL byte.
+	for (std::string line : {"x", "= 1", " \t= 1", "1x = 1", "@a = 1", "+a = 1", "-a = 1", ".a = 1",
+				 "a(b = 1", "a)b = 1", "{ = 1", "a}b = 1", "a,b = 1"}) {
+		ran c = inside(files, {{"good.orv", "-"}, line + "\n", {gen}});
+		EXPECT_EQ(c.out, "") << line;
+		EXPECT_EQ(c.err, "orv: (standard input):1: expected NAME = DEFINITION\n") << line;
+		EXPECT_EQ(c.status, 2) << line;
+	}
+	ran c = orv({{}, std::string("x = @a\0b\n", 9)});
+	EXPECT_EQ(c.err, "orv: (standard input):1: expected NAME = DEFINITION\n");
+	EXPECT_EQ(c.status, 2);
+
+	// A file that is not a library, and standard input closed.
+	c = inside(files, {{"good.orv", "-l", "junk.so"}, "", {gen}});
+	EXPECT_EQ(c.out, "");
+	EXPECT_EQ(c.err.rfind("orv: ./junk.so: ", 0), 0u) << c.err;
+	EXPECT_EQ(c.status, 2);
+	c = orv({{}, "", {}, "", true});
+	EXPECT_EQ(c.out, "");
+	EXPECT_EQ(c.err, "orv: (standard input): Bad file descriptor\n");
+	EXPECT_EQ(c.status, 2);
+
+	// Exactly as many objects as the table holds, and redefinitions.
+	c = inside(files, {{"-", "-p", "n0"}, many.substr(0, many.rfind("n10000")) + "n0 = 7\n"});
+	EXPECT_EQ(c.out, "n0 = 7\n");
+	EXPECT_EQ(c.status, 0);
+}
+
+// Usage errors, help and version.
+TEST(Orv, CommandLine)
+{
+	std::string usage = "usage: orv [-t] [-l PATH] [-r PATH] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+	struct {
+		std::vector<std::string> args;
+		std::string err;
+	} t[] = {
+		{{"-x"}, "orv: unknown option -x\n"},
+		{{"--frob"}, "orv: unknown option --frob\n"},
+		{{"-e"}, "orv: option -e needs an argument\n"},
+		{{"-e", "x = 1", "-p"}, "orv: option -p needs an argument\n"},
+		{{"-l"}, "orv: option -l needs an argument\n"},
+		{{"-r"}, "orv: option -r needs an argument\n"},
+	};
+	for (auto &r : t) {
+		ran c = orv({r.args, "x = 1\n"});
+		EXPECT_EQ(c.out, "") << r.args[0];
+		EXPECT_EQ(c.err, r.err + usage) << r.args[0];
+		EXPECT_EQ(c.status, 2) << r.args[0];
+	}
+
+	for (const char *h : {"-h", "--help"}) {
+		ran c = orv({{h, "nosuch.orv"}});
+		EXPECT_EQ(c.out.rfind(usage, 0), 0u) << h;
+		for (const char *opt : {"-e", "-p", "-t", "-l", "-r", "--version", "Exit status"})
+			EXPECT_NE(c.out.find(opt), std::string::npos) << opt;
+		EXPECT_EQ(c.err, "");
+		EXPECT_EQ(c.status, 0);
+	}
+	ran c = orv({{"--version"}});
+	EXPECT_EQ(c.out, "orv " ORV_VERSION "\n");
+	EXPECT_EQ(c.status, 0);
+}
+
+// Results that cannot be written are a failure, not a silent loss.
+TEST(Orv, FullDisk)
+{
+	ran c = orv({{"-e", "x = 1"}, "", {}, "", false, "/dev/full"});
+	EXPECT_EQ(c.err, "orv: standard output: No space left on device\n");
+	EXPECT_EQ(c.status, 2);
+}
+
+// A token of a megabyte, a string and a name, read and printed whole.
+// (The sanitizers' realloc copies the block at every byte appended, so
+// there it is 32 KiB.)
+TEST(Orv, LongTokens)
+{
+#ifdef ORV_SANITIZE
+	std::string s(1 << 15, 'x');
+#else
+	std::string s(1 << 20, 'x');
+#endif
+	ran c = orv({{"-p", "s", "-p", "n"}, "s = @" + s + "\n" + s + " = 5\nn = " + s + "\n"});
+	EXPECT_EQ(c.out, "s = @" + s + "\nn = 5\n");
+	EXPECT_EQ(c.status, 0);
+}
+
+} // namespace
