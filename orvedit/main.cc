@@ -106,8 +106,9 @@ int main(int argc, char **argv)
 		SDL_Quit();
 		return 2;
 	}
-	int r = edit_run(e);
-	edit_close(e);
-	SDL_Quit();
-	return r;
+	/* The run is over: the window and the connection to the display go
+	   with the process.  Destroying the window first has been seen to
+	   end, now and then, in an X error from SDL (BadWindow on a
+	   SendEvent), for which Xlib's default handler exits with 1. */
+	exit(edit_run(e));
 }
