@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "textview/textview.h"
 #include "textview/host.h"
@@ -204,15 +205,15 @@ int rendertext(int, char flags, const char *text, int x, int y,
 			q[i] = nullptr;
 	}
 
-	/* Lines wholly above the window: only hard breaks move the pen. */
+	/* Lines wholly above the window: only hard breaks move the pen.
+	   strcspn finds the next break or the terminator at the speed of the
+	   C library, stopping at the same byte a walk would stop at. */
 	while (pen_y + line_h < 0) {
-		char c = text[cur];
-		if (c == 0)
+		cur += (int)strcspn(text + cur, "\r\n");
+		if (text[cur] == 0)
 			return pen_y + line_h;
-		if (c == 13 || c == 10) {
-			pen_y += line_h;
-			line_no++;
-		}
+		pen_y += line_h;
+		line_no++;
 		cur++;
 	}
 

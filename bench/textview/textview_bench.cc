@@ -1,7 +1,8 @@
-/* Redraw costs of rendertext through the stand-in host: a full 1280x800
-   window of 8x16 cells from the glyph atlas and from SDL_ttf, and the
-   skip phase of a long text scrolled to its end. */
+/* Redraw costs of rendertext through the host: a full 1280x800 window
+   of 8x16 cells from the glyph atlas and from SDL_ttf, and the skip
+   phase of a long text scrolled to its end, beside strcspn. */
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -81,9 +82,48 @@ void BM_SkipToLastScreen(benchmark::State &st)
 	st.counters["bytes"] = (double)t.size();
 }
 
+/* 10 MB of 200,000 lines, scrolled past its end: the skip phase walks
+   every byte; beside it, the C library's strcspn over the same bytes,
+   one call per line as the skip needs. */
+const std::string &ten_mb()
+{
+	static const std::string t = prose(200000, 46);
+	return t;
+}
+
+void BM_SkipTenMB(benchmark::State &st)
+{
+	window w;
+	const std::string &t = ten_mb();
+	fwin.bottom = -GH;
+	for (auto _ : st)
+		benchmark::DoNotOptimize(draw(t, -300000 * GH));
+	st.counters["bytes"] = (double)t.size();
+}
+
+void BM_StrcspnTenMB(benchmark::State &st)
+{
+	const std::string &t = ten_mb();
+	for (auto _ : st) {
+		const char *p = t.c_str();
+		int lines = 0;
+		for (;;) {
+			p += strcspn(p, "\r\n");
+			if (!*p)
+				break;
+			p++;
+			lines++;
+		}
+		benchmark::DoNotOptimize(lines);
+	}
+	st.counters["bytes"] = (double)t.size();
+}
+
 BENCHMARK(BM_RedrawAtlas)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawFallback)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SkipToLastScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SkipTenMB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StrcspnTenMB)->Unit(benchmark::kMicrosecond);
 
 /* Keeps each benchmark's time per iteration for the ratio. */
 class keeper : public benchmark::ConsoleReporter {
@@ -108,6 +148,9 @@ int main(int argc, char **argv)
 	auto a = k.ns.find("BM_RedrawAtlas"), f = k.ns.find("BM_RedrawFallback");
 	if (a != k.ns.end() && f != k.ns.end() && f->second > 0)
 		printf("atlas/fallback: %.3f\n", a->second / f->second);
+	auto sk = k.ns.find("BM_SkipTenMB"), sc = k.ns.find("BM_StrcspnTenMB");
+	if (sk != k.ns.end() && sc != k.ns.end() && sc->second > 0)
+		printf("skip/strcspn: %.2f\n", sk->second / sc->second);
 	benchmark::Shutdown();
 	return 0;
 }

@@ -1,4 +1,4 @@
-/* The stand-in host: its glyph atlas, and drawing through it. */
+/* The host (host/): its glyph atlas, and drawing through it. */
 #include <gtest/gtest.h>
 
 #include "textview/textview.h"

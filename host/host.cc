@@ -1,5 +1,6 @@
-/* A minimal host editor layer for textview: the globals the library
-   draws through, quit, and a glyph atlas per font. */
+/* The host side of textview: the globals the library draws through,
+   quit, and a glyph atlas per font.  One copy serves the editor, textpng,
+   the tests and the benchmarks. */
 #include <cstdlib>
 
 #include "textview/textview.h"

@@ -1,0 +1,123 @@
+/* orvedit's editor: one file in one window.  The text lives in an
+   ed_file and every edit goes through editbuf; rendertext lays it out
+   and draws it; plotplug marks unsaved changes on the status line.
+
+   A program (orvedit's main, a test, a benchmark) opens an editor with
+   edit_open, feeds it SDL events with edit_pump or edit_run, and ends it
+   with edit_close.  Not reentrant: the layout engine and the host
+   globals it draws through are process-wide, so one editor at a time. */
+#ifndef ORV_ORVEDIT_EDIT_H
+#define ORV_ORVEDIT_EDIT_H
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+#include <sys/types.h>
+
+#include <SDL.h>
+
+#include "editbuf.h"
+
+/* Cell width and glyph height of the text, status line height, margin. */
+constexpr int cell_w = 10, glyph_h = 18, status_h = 24, margin = 4;
+constexpr int line_h = glyph_h - glyph_h % 2;
+
+/* One undoable edit: at pos, the bytes del were replaced by ins. */
+struct change {
+	int pos;
+	std::string del, ins;
+	int cur_before, anchor_before, cur_after;
+};
+
+/* What a file looked like on disk when it was read or last saved. */
+struct disk {
+	bool there;
+	dev_t dev;
+	ino_t ino;
+	off_t size;
+	timespec mtime;
+};
+
+/* A cursor bar as the layout drew it: x of the place, top of its row. */
+struct bar {
+	bool ok;
+	int x, y;
+};
+
+struct editor {
+	ed_file f;
+	std::string name;	/* FILE as given */
+	std::string target;	/* what a save replaces: links followed */
+	int len;		/* length of the text, kept by every edit */
+	int nlines;		/* hard lines: breaks (CR or LF) + 1 */
+	int cur;		/* cursor: a byte position */
+	int anchor;		/* other end of the selection, or -1 */
+	int goal_x;		/* x kept by Up and Down, or -1 */
+	int top;		/* pixels scrolled: the layout starts at -top */
+	bool follow;		/* the next frame brings the cursor into view */
+	bool drag;		/* left button held in the text */
+	std::vector<int32_t> tabs;	/* tab stops, percent of the width */
+
+	bool ro;		/* saving writes nothing */
+	std::string ro_why;
+	disk seen;		/* the file as read or last saved */
+	bool overwrite;		/* told it changed on disk: next save writes */
+	bool quit_asked;	/* told of unsaved changes: next request quits */
+	bool quit;		/* the run is over */
+	std::string notice;	/* status line; empty: the file's name */
+
+	std::vector<change> hist;
+	size_t done;		/* changes in effect: hist[0 .. done) */
+	long saved;		/* done at the last save, -1 when unreachable */
+	bool typing;		/* the last change was typed and may grow */
+
+	SDL_Window *win;
+	SDL_Surface *status;	/* the status line, drawn then copied in */
+	SDL_Surface *probe;	/* 1x1: layouts that only measure */
+	std::string title;
+	void *plug;		/* plotplug, or null */
+	void (*plot)(SDL_Surface *);
+};
+
+struct edit_opts {
+	int w = 800, h = 480;		/* window size */
+	std::vector<int32_t> tabs;	/* tab stops, percent of the width */
+	std::string plugin;		/* plotplug.so to load, or empty */
+	bool hidden = false;		/* no window shown (benchmarks) */
+};
+
+/* Opens FILE in a new window; SDL's video must be up.  A FILE that is a
+   directory or a window that cannot be made: false, with err set. */
+bool edit_open(editor &e, const char *path, const edit_opts &o,
+	std::string &err);
+void edit_close(editor &e);
+
+/* Handles every event waiting in SDL's queue, then draws a frame.  False
+   once the editor has quit. */
+bool edit_pump(editor &e);
+/* Waits for events and handles them until the editor quits; the exit
+   status (0). */
+int edit_run(editor &e);
+
+/* Ctrl+S: saves, or says on the status line why not.  True if the file
+   was written. */
+bool edit_save(editor &e);
+
+/* Where plotplug lies for the program at exe: beside it, else in the
+   library folder of the tree it is installed in. */
+std::string plugin_path(const std::string &exe);
+
+/* --- inside the editor (edit.cc, view.cc, save.cc) --- */
+bool dirty(const editor &e);
+void frame(editor &e);
+bar locate(editor &e, int pos);
+int hit(editor &e, int x, int y);
+int text_bottom(const editor &e);
+void scroll_to(editor &e, int top);
+void reveal(editor &e);
+void set_title(editor &e);
+void load(editor &e);
+int breaks(const char *s, size_t n);
+
+#endif

@@ -1,0 +1,114 @@
+/* orvedit: edits one file in a window.  The command line is read before
+   SDL starts, so --help, --version and mistakes need no display. */
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "edit.h"
+
+static const char usage[] =
+	"usage: orvedit [-t STOPS] FILE\n"
+	"Edits FILE in a window; a missing FILE is made on the first save.\n"
+	"  -t STOPS   tab stops as percentages of the width, e.g. 30,60\n"
+	"  --help     print this and exit\n"
+	"  --version  print the version and exit\n"
+	"Keys: Ctrl+S save, Ctrl+Q quit, Ctrl+Z undo, Ctrl+Shift+Z redo,\n"
+	"Ctrl+C, Ctrl+X, Ctrl+V copy, cut and paste, Shift+move select.\n";
+
+static int bad(const char *msg, const char *arg)
+{
+	fprintf(stderr, "orvedit: %s%s\n%s", msg, arg, usage);
+	return 2;
+}
+
+/* A list of percentages: digits and commas, each stop 1 to 100. */
+static bool stops(const char *s, std::vector<int32_t> &tabs)
+{
+	while (*s) {
+		char *end;
+		long v = strtol(s, &end, 10);
+		if (end == s || v < 1 || v > 100 || (*end && *end != ','))
+			return false;
+		tabs.push_back((int32_t)v);
+		s = *end ? end + 1 : end;
+	}
+	return !tabs.empty();
+}
+
+/* Where this program lies, for finding the plug-in. */
+static std::string self()
+{
+	char b[4096];
+	ssize_t n = readlink("/proc/self/exe", b, sizeof b - 1);
+	return n > 0 ? std::string(b, n) : std::string();
+}
+
+int main(int argc, char **argv)
+{
+	edit_opts o;
+	const char *file = nullptr;
+	bool opts = true;
+
+	for (int i = 1; i < argc; i++) {
+		const char *a = argv[i];
+		if (opts && !strcmp(a, "--help")) {
+			fputs(usage, stdout);
+			return 0;
+		}
+		if (opts && !strcmp(a, "--version")) {
+			puts("orvedit " ORV_VERSION);
+			return 0;
+		}
+		if (opts && !strcmp(a, "--")) {
+			opts = false;
+		} else if (opts && !strcmp(a, "-t")) {
+			if (++i == argc || !stops(argv[i], o.tabs))
+				return bad("-t needs stops such as 30,60", "");
+		} else if (opts && a[0] == '-' && a[1]) {
+			return bad("unknown option ", a);
+		} else if (file) {
+			return bad("one FILE only", "");
+		} else {
+			file = a;
+		}
+	}
+	if (!file)
+		return bad("no FILE given", "");
+
+	struct stat s;
+	if (stat(file, &s) == 0 && S_ISDIR(s.st_mode)) {
+		fprintf(stderr, "orvedit: %s: is a directory\n", file);
+		return 2;
+	}
+
+	o.plugin = plugin_path(self());
+	if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+		fprintf(stderr, "orvedit: cannot start SDL: %s\n", SDL_GetError());
+		return 2;
+	}
+	/* Without a display SDL falls back to a driver that draws in
+	   memory only: an editor nobody can see.  Unless asked for. */
+	const char *drv = SDL_GetCurrentVideoDriver();
+	const char *want = getenv("SDL_VIDEODRIVER");
+	if (drv && (!strcmp(drv, "offscreen") || !strcmp(drv, "dummy")) &&
+	    !(want && *want)) {
+		fprintf(stderr, "orvedit: no display to open a window on\n");
+		SDL_Quit();
+		return 2;
+	}
+	editor e;
+	std::string err;
+	if (!edit_open(e, file, o, err)) {
+		fprintf(stderr, "orvedit: %s\n", err.c_str());
+		SDL_Quit();
+		return 2;
+	}
+	/* The run is over: the window and the connection to the display go
+	   with the process.  Destroying the window first has been seen to
+	   end, now and then, in an X error from SDL (BadWindow on a
+	   SendEvent), for which Xlib's default handler exits with 1. */
+	exit(edit_run(e));
+}

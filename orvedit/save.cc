@@ -1,0 +1,308 @@
+/* Loading and saving.  A save never writes into the file it replaces:
+   it writes a new file in the same folder, flushes it to disk and
+   renames it over the old one, so that at every moment the file is
+   either wholly old or wholly new, whatever fails (a full disk, a
+   crash, a lost permission).  The new file is made unnamed where the
+   file system allows (O_TMPFILE), so that even a crash during the write
+   leaves nothing behind; it gets a name only just before the rename. */
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "edit.h"
+
+/* The temporary file while it has a name, for the signal handler. */
+static char tmpname[4096];
+static volatile sig_atomic_t tmpnamed;
+
+/* A termination signal during a save removes the named temporary file,
+   then ends the process as the signal would have. */
+static void onterm(int sig)
+{
+	if (tmpnamed)
+		unlink(tmpname);
+	signal(sig, SIG_DFL);
+	raise(sig);
+}
+
+static void catch_signals()
+{
+	static bool done;
+	if (done)
+		return;
+	done = true;
+	/* A file-size limit makes write fail with EFBIG instead of ending
+	   the process: the save reports it like a full disk. */
+	signal(SIGXFSZ, SIG_IGN);
+	for (int s : {SIGTERM, SIGINT, SIGHUP})
+		signal(s, onterm);
+}
+
+static std::string dir_of(const std::string &p)
+{
+	size_t k = p.rfind('/');
+	if (k == std::string::npos)
+		return ".";
+	if (k == 0)
+		return "/";
+	return p.substr(0, k);
+}
+
+static std::string base_of(const std::string &p)
+{
+	size_t k = p.rfind('/');
+	return k == std::string::npos ? p : p.substr(k + 1);
+}
+
+/* The file a save replaces: path with its symbolic links followed, also
+   a link to a file yet to be made.  The link itself stays a link. */
+static std::string resolve(const std::string &path)
+{
+	std::string p = path;
+	for (int n = 0; n < 40; n++) {
+		struct stat s;
+		if (lstat(p.c_str(), &s) != 0 || !S_ISLNK(s.st_mode))
+			return p;
+		std::string t(4096, 0);
+		ssize_t k = readlink(p.c_str(), t.data(), t.size());
+		if (k <= 0 || (size_t)k >= t.size())
+			return p;
+		t.resize(k);
+		p = t[0] == '/' ? t : dir_of(p) + "/" + t;
+	}
+	return p;
+}
+
+static disk look(const std::string &p)
+{
+	struct stat s;
+	disk d = {};
+	if (stat(p.c_str(), &s) == 0)
+		d = {true, s.st_dev, s.st_ino, s.st_size, s.st_mtim};
+	return d;
+}
+
+static bool same(const disk &a, const disk &b)
+{
+	if (a.there != b.there)
+		return false;
+	return !a.there || (a.dev == b.dev && a.ino == b.ino &&
+		a.size == b.size && a.mtime.tv_sec == b.mtime.tv_sec &&
+		a.mtime.tv_nsec == b.mtime.tv_nsec);
+}
+
+/* Loads the file, deciding whether a save may replace it.  A file that is
+   not a regular one (a named pipe above all), or whose status cannot be
+   read, is never opened: the buffer starts empty. */
+void load(editor &e)
+{
+	catch_signals();
+	e.target = resolve(e.name);
+	/* Taken before reading: a change during the read shows later. */
+	e.seen = look(e.target);
+	struct stat s;
+	int err = stat(e.name.c_str(), &s) == 0 ? 0 : errno;
+	bool there = err == 0;
+	/* Only a file that is not there is a new one: a status that cannot
+	   be read (a file too large for this build's stat, say) may hide a
+	   file that a save would destroy. */
+	if (err && err != ENOENT) {
+		e.ro = true;
+		e.ro_why = std::string("no status: ") + strerror(err);
+	} else if (there && !S_ISREG(s.st_mode)) {
+		e.ro = true;
+		e.ro_why = "not a regular file";
+	}
+	if (e.ro) {
+		e.f.cap = 1 + 100;
+		e.f.text = (char *)malloc(e.f.cap);
+		e.f.text[0] = 0;
+	} else {
+		read_file(&e.f, 100);
+	}
+	e.len = (int)strlen(e.f.text);
+	e.nlines = breaks(e.f.text, e.len) + 1;
+	if (e.ro)
+		return;
+	/* st is the status read_file took.  A text shorter than the file
+	   (a NUL byte ends it, or the file was too large to load) would
+	   lose the rest if saved. */
+	if (there && (st.st_size > e.len || s.st_size > e.len)) {
+		e.ro = true;
+		e.ro_why = "not loaded whole (a NUL byte, too large, or unreadable)";
+	} else if (there && (access(e.name.c_str(), W_OK) != 0 ||
+	                     (s.st_mode & 0222) == 0)) {
+		/* Also for root, who may write anything: a file that nobody
+		   may write is meant to stay as it is. */
+		e.ro = true;
+		e.ro_why = "no write permission";
+	}
+}
+
+/* Writes all n bytes, through short writes and interruptions. */
+static bool write_all(int fd, const char *p, size_t n)
+{
+	while (n > 0) {
+		ssize_t k = write(fd, p, n);
+		if (k < 0 && errno == EINTR)
+			continue;
+		if (k <= 0)
+			return false;
+		p += k;
+		n -= k;
+	}
+	return true;
+}
+
+/* A name for the new file beside the target: hidden, and unused. */
+static std::string temp_name(const std::string &dir, const std::string &base)
+{
+	static unsigned n;
+	char b[64];
+	snprintf(b, sizeof b, ".orvedit-%ld-%u", (long)getpid(), n++);
+	return dir + "/." + base + b;
+}
+
+/* Opens the new file in dir: unnamed if the file system can, else under a
+   fresh name, which is then kept in tmpname. */
+static int open_new(const std::string &dir, const std::string &base)
+{
+#ifdef O_TMPFILE
+	int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+	/* A kernel or file system without it says EISDIR or EOPNOTSUPP. */
+	if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR &&
+	                errno != EINVAL))
+		return fd;
+#endif
+	for (int i = 0; i < 100; i++) {
+		std::string t = temp_name(dir, base);
+		if (t.size() >= sizeof tmpname) {
+			errno = ENAMETOOLONG;
+			return -1;
+		}
+		memcpy(tmpname, t.c_str(), t.size() + 1);
+		tmpnamed = 1;
+		int fd = open(tmpname, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+		if (fd >= 0 || errno != EEXIST) {
+			if (fd < 0)
+				tmpnamed = 0;
+			return fd;
+		}
+		tmpnamed = 0;
+	}
+	return -1;
+}
+
+/* Gives the unnamed file a name beside the target, for the rename. */
+static bool name_new(int fd, const std::string &dir, const std::string &base)
+{
+	if (tmpnamed)
+		return true;
+	char proc[64];
+	snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+	for (int i = 0; i < 100; i++) {
+		std::string t = temp_name(dir, base);
+		if (t.size() >= sizeof tmpname) {
+			errno = ENAMETOOLONG;
+			return false;
+		}
+		memcpy(tmpname, t.c_str(), t.size() + 1);
+		tmpnamed = 1;
+		if (linkat(AT_FDCWD, proc, AT_FDCWD, tmpname, AT_SYMLINK_FOLLOW) == 0)
+			return true;
+		tmpnamed = 0;
+		if (errno != EEXIST)
+			return false;
+	}
+	return false;
+}
+
+/* Makes the rename itself durable. */
+static void sync_dir(const std::string &dir)
+{
+	int d = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+	if (d >= 0) {
+		fsync(d);
+		close(d);
+	}
+}
+
+/* Writes text to a new file in the target's folder with the target's
+   permissions and puts it in the target's place.  0, or the errno of the
+   step that failed, with nothing left behind. */
+static int swap_in(const std::string &target, const char *text, size_t n)
+{
+	std::string dir = dir_of(target), base = base_of(target);
+	struct stat old;
+	bool had = stat(target.c_str(), &old) == 0;
+	mode_t mode;
+	if (had) {
+		mode = old.st_mode & 07777;
+	} else {
+		mode_t mask = umask(0);
+		umask(mask);
+		mode = 0666 & ~mask;
+	}
+
+	int fd = open_new(dir, base);
+	if (fd < 0)
+		return errno;
+	int err = 0;
+	if (!write_all(fd, text, n) || fsync(fd) != 0)
+		err = errno;
+	/* The owner first: a change of owner clears the set-id bits.  Only
+	   root may give a file away; others keep their own. */
+	if (!err && had && (old.st_uid != geteuid() || old.st_gid != getegid()))
+		if (fchown(fd, old.st_uid, old.st_gid) != 0 && geteuid() == 0)
+			err = errno;
+	if (!err && fchmod(fd, mode) != 0)
+		err = errno;
+	if (!err && !name_new(fd, dir, base))
+		err = errno;
+	if (close(fd) != 0 && !err)
+		err = errno;
+	if (!err && rename(tmpname, target.c_str()) != 0)
+		err = errno;
+	if (err) {
+		if (tmpnamed)
+			unlink(tmpname);
+		tmpnamed = 0;
+		return err;
+	}
+	tmpnamed = 0;
+	sync_dir(dir);
+	return 0;
+}
+
+bool edit_save(editor &e)
+{
+	if (e.ro) {
+		e.notice = "read-only (" + e.ro_why + "): nothing written";
+		return false;
+	}
+	if (!e.overwrite && !same(look(e.target), e.seen)) {
+		e.overwrite = true;
+		e.notice = e.name + " changed on disk: Ctrl+S again overwrites it";
+		return false;
+	}
+	int err = swap_in(e.target, e.f.text, e.len);
+	if (err) {
+		e.notice = "not saved: " + e.name + ": " + strerror(err);
+		return false;
+	}
+	e.seen = look(e.target);
+	e.overwrite = false;
+	e.quit_asked = false;
+	e.saved = (long)e.done;
+	e.typing = false;
+	char b[64];
+	snprintf(b, sizeof b, " (%d bytes)", e.len);
+	e.notice = "saved " + e.name + b;
+	set_title(e);
+	return true;
+}

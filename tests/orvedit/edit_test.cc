@@ -1,0 +1,363 @@
+/* What keys, the mouse and the window do to the text: typed through SDL's
+   event queue, checked on the buffer and on the bytes saved. */
+#include "fixture.h"
+
+namespace {
+
+class Edit : public ::testing::Test {
+protected:
+	scratch dir;
+	session s;
+
+	std::string file(const std::string &bytes, const char *name = "f.txt")
+	{
+		std::string p = dir / name;
+		spit(p, bytes);
+		return p;
+	}
+	void open(const std::string &bytes)
+	{
+		ASSERT_TRUE(s.open(file(bytes))) << SDL_GetError();
+	}
+};
+
+TEST_F(Edit, TypingAndSavingANewFile)
+{
+	umask(022);
+	std::string p = dir / "new.txt";
+	ASSERT_TRUE(s.open(p));
+	EXPECT_EQ(names(dir.path), std::vector<std::string>{})
+		<< "a missing file is made on the first save only";
+	s.type("h\xC3\xA9llo").key(SDLK_RETURN).key(SDLK_TAB).type("x");
+	EXPECT_FALSE(s.e.ro);
+	s.ctrl(SDLK_s);
+	/* Exactly the buffer: no newline added at the end. */
+	EXPECT_EQ(slurp(p), "h\xC3\xA9llo\n\tx");
+	EXPECT_EQ(mode_of(p) & 07777, 0644u);
+	EXPECT_EQ(names(dir.path), std::vector<std::string>{"new.txt"});
+	EXPECT_NE(s.e.notice.find("saved"), std::string::npos) << s.e.notice;
+}
+
+/* Keys, then a typed "|" shows where the cursor went. */
+struct move_case {
+	const char *name, *text;
+	std::vector<std::pair<SDL_Keycode, Uint16>> keys;
+	const char *want;
+};
+
+void PrintTo(const move_case &c, std::ostream *o)
+{
+	*o << c.name;
+}
+
+class Moves : public Edit, public ::testing::WithParamInterface<move_case> {};
+
+TEST_P(Moves, CursorLandsThere)
+{
+	const move_case &c = GetParam();
+	open(c.text);
+	EXPECT_EQ(s.e.cur, 0) << "the cursor starts at the start";
+	for (auto [k, mod] : c.keys)
+		s.key(k, mod);
+	s.type("|");
+	EXPECT_EQ(s.text(), c.want);
+}
+
+const Uint16 S = KMOD_LSHIFT, C = KMOD_LCTRL;
+const move_case moves[] = {
+	{"right", "abc\ndef", {{SDLK_RIGHT, 0}, {SDLK_RIGHT, 0}}, "ab|c\ndef"},
+	{"left_stops_at_start", "abc", {{SDLK_LEFT, 0}}, "|abc"},
+	{"right_stops_at_end", "ab", {{SDLK_RIGHT, 0}, {SDLK_RIGHT, 0}, {SDLK_RIGHT, 0}}, "ab|"},
+	{"end_of_line", "abc\ndef", {{SDLK_END, 0}}, "abc|\ndef"},
+	{"home_of_line", "abc\ndef", {{SDLK_DOWN, 0}, {SDLK_END, 0}, {SDLK_HOME, 0}}, "abc\n|def"},
+	{"down_keeps_column", "abcdef\nabcdef", {{SDLK_RIGHT, 0}, {SDLK_RIGHT, 0}, {SDLK_DOWN, 0}}, "abcdef\nab|cdef"},
+	{"down_through_short_line", "abcdef\nx\nabcdef",
+		{{SDLK_END, 0}, {SDLK_LEFT, 0}, {SDLK_DOWN, 0}, {SDLK_DOWN, 0}}, "abcdef\nx\nabcde|f"},
+	{"up_to_first_row", "abc\ndef", {{SDLK_DOWN, 0}, {SDLK_RIGHT, 0}, {SDLK_UP, 0}}, "a|bc\ndef"},
+	{"up_on_first_row_goes_to_start", "abc", {{SDLK_END, 0}, {SDLK_UP, 0}}, "|abc"},
+	{"down_on_last_row_goes_to_end", "abc\ndef", {{SDLK_DOWN, 0}, {SDLK_DOWN, 0}}, "abc\ndef|"},
+	{"ctrl_end_and_home", "ab\ncd", {{SDLK_END, C}, {SDLK_HOME, C}, {SDLK_RIGHT, 0}}, "a|b\ncd"},
+	{"ctrl_end", "ab\ncd", {{SDLK_END, C}}, "ab\ncd|"},
+	{"crlf_is_two_breaks", "ab\r\ncd", {{SDLK_DOWN, 0}, {SDLK_DOWN, 0}}, "ab\r\n|cd"},
+	/* A UTF-8 sequence is one character to move over. */
+	{"right_over_utf8", "\xC3\xA9x", {{SDLK_RIGHT, 0}}, "\xC3\xA9|x"},
+	{"left_over_utf8", "a\xE2\x82\xAC", {{SDLK_END, 0}, {SDLK_LEFT, 0}}, "a|\xE2\x82\xAC"},
+	/* Shift selects; a typed character replaces the selection. */
+	{"shift_right_selects", "abcd", {{SDLK_RIGHT, S}, {SDLK_RIGHT, S}}, "|cd"},
+	{"shift_end_selects_line", "ab\ncd", {{SDLK_END, S}}, "|\ncd"},
+	{"shift_down_selects_rows", "ab\ncd\nef", {{SDLK_RIGHT, 0}, {SDLK_DOWN, S}}, "a|d\nef"},
+	{"left_ends_selection_at_start", "abcd", {{SDLK_END, 0}, {SDLK_LEFT, S}, {SDLK_LEFT, S}, {SDLK_LEFT, 0}}, "ab|cd"},
+	{"select_all", "ab\ncd", {{SDLK_a, C}}, "|"},
+	/* Editing keys. */
+	{"backspace_utf8", "a\xC3\xA9" "b", {{SDLK_RIGHT, 0}, {SDLK_RIGHT, 0}, {SDLK_BACKSPACE, 0}}, "a|b"},
+	{"delete_utf8", "\xE2\x82\xAC" "x", {{SDLK_DELETE, 0}}, "|x"},
+	{"backspace_at_start", "ab", {{SDLK_BACKSPACE, 0}}, "|ab"},
+	{"delete_at_end", "ab", {{SDLK_END, 0}, {SDLK_DELETE, 0}}, "ab|"},
+	{"backspace_joins_lines", "ab\ncd", {{SDLK_DOWN, 0}, {SDLK_BACKSPACE, 0}}, "ab|cd"},
+	{"delete_removes_selection", "abcd", {{SDLK_RIGHT, S}, {SDLK_RIGHT, S}, {SDLK_DELETE, 0}}, "|cd"},
+	{"return_and_tab", "ab", {{SDLK_RIGHT, 0}, {SDLK_RETURN, 0}, {SDLK_TAB, 0}}, "a\n\t|b"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, Moves, ::testing::ValuesIn(moves),
+	[](const auto &i) { return std::string(i.param.name); });
+
+TEST_F(Edit, CopyCutAndPasteThroughTheClipboard)
+{
+	open("hello world");
+	s.key(SDLK_RIGHT, S, 5).ctrl(SDLK_c);
+	char *t = SDL_GetClipboardText();
+	EXPECT_STREQ(t, "hello");
+	SDL_free(t);
+	s.key(SDLK_END, C).ctrl(SDLK_v);
+	EXPECT_EQ(s.text(), "hello worldhello");
+	/* Cut: " worldhello" from after "hello", pasted at the start. */
+	s.key(SDLK_HOME).key(SDLK_RIGHT, 0, 5).key(SDLK_END, S).ctrl(SDLK_x);
+	EXPECT_EQ(s.text(), "hello");
+	s.key(SDLK_HOME).ctrl(SDLK_v);
+	EXPECT_EQ(s.text(), " worldhellohello");
+	/* Copy without a selection leaves the clipboard alone. */
+	s.ctrl(SDLK_c).key(SDLK_END).ctrl(SDLK_v);
+	EXPECT_EQ(s.text(), " worldhellohello worldhello");
+	/* A paste replaces the selection. */
+	SDL_SetClipboardText("X\nY");
+	s.key(SDLK_HOME).key(SDLK_RIGHT, S, 6).ctrl(SDLK_v);
+	EXPECT_EQ(s.text(), "X\nYhellohello worldhello");
+}
+
+TEST_F(Edit, UndoAndRedoEveryEditBackToTheLoadedText)
+{
+	const std::string loaded = "one\ntwo \xC3\xA9\n";
+	std::string p = file(loaded);
+	ASSERT_TRUE(s.open(p));
+	s.type("A").type("B").type(" ").type("C");
+	s.key(SDLK_RETURN).key(SDLK_END, C).key(SDLK_BACKSPACE);
+	s.key(SDLK_HOME, C).key(SDLK_RIGHT, S, 3).type("\xE2\x82\xAC");
+	SDL_SetClipboardText("pasted");
+	s.key(SDLK_END).ctrl(SDLK_v).key(SDLK_DELETE);
+	const std::string edited = s.text();
+	EXPECT_EQ(edited, "\xE2\x82\xAC" "Cpastedone\ntwo \xC3\xA9");
+	EXPECT_TRUE(dirty(s.e));
+
+	for (int i = 0; i < 40 && s.text() != loaded; i++)
+		s.ctrl(SDLK_z);
+	EXPECT_EQ(s.text(), loaded);
+	EXPECT_FALSE(dirty(s.e)) << "back at the loaded text";
+	s.ctrl(SDLK_z);
+	EXPECT_EQ(s.text(), loaded);
+	EXPECT_EQ(s.e.notice, "nothing to undo");
+
+	for (int i = 0; i < 40 && s.text() != edited; i++)
+		s.key(SDLK_z, KMOD_LCTRL | KMOD_LSHIFT);
+	EXPECT_EQ(s.text(), edited);
+	EXPECT_TRUE(dirty(s.e));
+	s.ctrl(SDLK_s);
+	EXPECT_EQ(slurp(p), edited);
+	EXPECT_FALSE(dirty(s.e));
+	/* Undo past the save: unsaved again, and a new edit there makes the
+	   saved text unreachable by redo. */
+	s.ctrl(SDLK_z);
+	EXPECT_TRUE(dirty(s.e));
+	s.type("x");
+	for (int i = 0; i < 5; i++)
+		s.ctrl(SDLK_y);
+	EXPECT_TRUE(dirty(s.e));
+}
+
+TEST_F(Edit, TypingIsUndoneAWordAtATime)
+{
+	open("");
+	for (const char *c : {"a", "b", " ", "c", "d"})
+		s.type(c);
+	s.ctrl(SDLK_z);
+	EXPECT_EQ(s.text(), "ab ");
+	s.ctrl(SDLK_z);
+	EXPECT_EQ(s.text(), "");
+}
+
+/* The place of a position as the layout shows it, and a click there. */
+TEST_F(Edit, ClickPlacesTheCursorThroughTheHitTest)
+{
+	open("first line\nsecond line\nthird");
+	bar b = locate(s.e, 14);	/* "sec|ond" */
+	ASSERT_TRUE(b.ok);
+	/* A click goes to the nearest place between two characters. */
+	s.click(b.x + 3, b.y + line_h / 2).type("|");
+	EXPECT_EQ(s.text(), "first line\nsec|ond line\nthird");
+	/* Below the last line: the end; in the gutter: the line's start. */
+	s.click(300, 200).type("$");
+	EXPECT_EQ(s.text(), "first line\nsec|ond line\nthird$");
+	s.click(margin + 1, line_h + line_h / 2).type("^");
+	EXPECT_EQ(s.text(), "first line\n^sec|ond line\nthird$");
+}
+
+TEST_F(Edit, DragSelects)
+{
+	open("alpha beta gamma");
+	bar a = locate(s.e, 6), b = locate(s.e, 10);
+	s.drag(a.x + 1, a.y + 5, b.x - 1, b.y + 5).ctrl(SDLK_c);
+	char *t = SDL_GetClipboardText();
+	EXPECT_STREQ(t, "beta");
+	SDL_free(t);
+}
+
+std::string numbered(int n)
+{
+	std::string t;
+	for (int i = 1; i <= n; i++)
+		t += "line " + std::to_string(i) + (i < n ? "\n" : "");
+	return t;
+}
+
+/* The line the cursor is on, counted from 1. */
+int line_of(const session &s)
+{
+	return 1 + (int)std::count(s.e.f.text, s.e.f.text + s.e.cur, '\n');
+}
+
+TEST_F(Edit, WheelScrollsAndAClickThereLands)
+{
+	open(numbered(200));
+	s.wheel(-1);
+	EXPECT_EQ(s.e.top, 3 * line_h);
+	EXPECT_EQ(s.e.cur, 0) << "scrolling leaves the cursor";
+	/* Lines 1 and 2 are skipped, 3 lies just above the window: line 4
+	   is the first row. */
+	s.click(margin + 1, line_h / 2).type("|");
+	EXPECT_EQ(line_of(s), 4);
+	EXPECT_EQ(s.text().find("|line 4\n"), s.text().find("line 4\n") - 1);
+	s.wheel(10);
+	EXPECT_EQ(s.e.top, 0) << "not above the start";
+	s.wheel(-1000);
+	EXPECT_EQ(s.e.top, 199 * line_h) << "down to the last line at most";
+}
+
+TEST_F(Edit, PageDownAndUpMoveViewAndCursorByAWindow)
+{
+	open(numbered(200));
+	int rows = text_bottom(s.e) / line_h - 1;
+	s.key(SDLK_PAGEDOWN);
+	EXPECT_EQ(s.e.top, rows * line_h);
+	EXPECT_EQ(line_of(s), rows + 1);
+	s.key(SDLK_PAGEDOWN);
+	EXPECT_EQ(line_of(s), 2 * rows + 1);
+	s.key(SDLK_PAGEUP);
+	EXPECT_EQ(line_of(s), rows + 1);
+	s.key(SDLK_PAGEUP).key(SDLK_PAGEUP);
+	EXPECT_EQ(s.e.cur, 0);
+	EXPECT_EQ(s.e.top, 0);
+}
+
+TEST_F(Edit, CursorStaysInViewWhenItMovesOff)
+{
+	open(numbered(300));
+	s.key(SDLK_END, C);
+	bar b = locate(s.e, s.e.cur);
+	ASSERT_TRUE(b.ok);
+	EXPECT_GE(b.y, 0);
+	EXPECT_LE(b.y + line_h, text_bottom(s.e));
+	s.key(SDLK_HOME, C);
+	EXPECT_EQ(s.e.top, 0);
+	/* Down past the bottom row scrolls a line at a time. */
+	int rows = text_bottom(s.e) / line_h;
+	s.key(SDLK_DOWN, 0, rows + 3);
+	EXPECT_EQ(line_of(s), rows + 4);
+	b = locate(s.e, s.e.cur);
+	ASSERT_TRUE(b.ok);
+	EXPECT_LE(b.y + line_h, text_bottom(s.e));
+}
+
+/* Up and Down go by displayed rows: through a wrapped line too. */
+TEST_F(Edit, DownMovesByDisplayedRowsInAWrappedLine)
+{
+	std::string t;
+	for (int i = 0; i < 60; i++)
+		t += "word" + std::to_string(i) + " ";
+	open(t + "\nnext");
+	bar b0 = locate(s.e, 0);
+	s.key(SDLK_DOWN);
+	bar b1 = locate(s.e, s.e.cur);
+	EXPECT_EQ(b1.y, b0.y + line_h);
+	EXPECT_LT(s.e.cur, (int)t.size()) << "still in the first hard line";
+	EXPECT_GT(s.e.cur, 0);
+}
+
+TEST_F(Edit, ResizeLaysOutAgain)
+{
+	std::string t(50, 'x');
+	for (int i = 0; i < 10; i++)
+		t += " more words";
+	open(t);
+	int wide = locate(s.e, s.e.len).y;
+	SDL_SetWindowSize(s.e.win, 300, 400);
+	s.window(SDL_WINDOWEVENT_SIZE_CHANGED);
+	SDL_Surface *ws = SDL_GetWindowSurface(s.e.win);
+	EXPECT_EQ(ws->w, 300);
+	int narrow = locate(s.e, s.e.len).y;
+	EXPECT_GT(narrow, wide) << "the text wraps at the new width";
+	/* The status line moved to the new bottom. */
+	EXPECT_EQ(text_bottom(s.e), 400 - status_h);
+}
+
+TEST_F(Edit, TabStopsMakeColumns)
+{
+	ASSERT_TRUE(s.open(file("a\tb\tc"), PLOTPLUG_PATH, {50}));
+	/* "b" starts at the stop, half the text width from the left. */
+	bar b = locate(s.e, 2);
+	int width = 800 - 2 * margin;
+	int stop = width / 2 - width / 2 % (cell_w / 2);
+	EXPECT_EQ(b.x, margin + stop);
+}
+
+/* The plug-in's mark on the status line shows unsaved changes. */
+TEST_F(Edit, PluginMarksUnsavedChanges)
+{
+	std::string p = file("text");
+	ASSERT_TRUE(s.open(p));
+	ASSERT_NE(s.e.plot, nullptr) << "plotplug loaded from " << PLOTPLUG_PATH;
+	int h = text_bottom(s.e);
+	EXPECT_NE(s.pixel(15, h + 15), 0u) << "no mark while saved";
+	s.type("x");
+	EXPECT_EQ(s.pixel(15, h + 15), 0u) << "the square of plot_g2";
+	EXPECT_EQ(s.pixel(12, h + 12), 0u);
+	EXPECT_NE(s.pixel(19, h + 15), 0u);
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), p + " - orvedit");
+	s.ctrl(SDLK_s);
+	EXPECT_NE(s.pixel(15, h + 15), 0u);
+}
+
+TEST_F(Edit, WithoutThePluginTheTitleMarksUnsavedChanges)
+{
+	std::string p = file("text");
+	ASSERT_TRUE(s.open(p, dir / "no-such-plugin.so"));
+	EXPECT_EQ(s.e.plot, nullptr);
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), p + " - orvedit");
+	s.type("x");
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), "* " + p + " - orvedit");
+	EXPECT_NE(s.pixel(15, text_bottom(s.e) + 15), 0u);
+	s.ctrl(SDLK_s);
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), p + " - orvedit");
+}
+
+TEST(PluginPath, BesideTheProgramElseInstalled)
+{
+	scratch d;
+	mkdir((d / "bin").c_str(), 0755);
+	std::string exe = d / "bin/orvedit";
+	std::string installed = plugin_path(exe);
+	EXPECT_EQ(installed.rfind(d / "bin/", 0), 0u) << installed;
+	EXPECT_EQ(installed.substr(installed.size() - 16), "/orv/plotplug.so");
+	spit(d / "bin/plotplug.so", "");
+	EXPECT_EQ(plugin_path(exe), d / "bin/plotplug.so");
+}
+
+TEST_F(Edit, DirectoryIsRefused)
+{
+	SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+	ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+	editor e{};
+	std::string err;
+	EXPECT_FALSE(edit_open(e, dir.path.c_str(), edit_opts{}, err));
+	EXPECT_EQ(err, dir.path + ": is a directory");
+}
+
+}

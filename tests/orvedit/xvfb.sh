@@ -1,0 +1,118 @@
+#!/bin/sh
+# orvedit end to end: a real X server (Xvfb), real key presses and mouse
+# clicks (xdotool, through the XTEST extension), a save, and then the file
+# on disk and screenshots of the window.  Every wait has a time limit;
+# Xvfb and the editor are ended on the way out, whatever happens.
+# Usage: xvfb.sh ORVEDIT WORKDIR
+set -eu
+ed=$1 work=$2
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+
+pids=
+cleanup() {
+	for p in $pids; do kill "$p" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+fail() {
+	echo "FAIL: $*" >&2
+	echo "--- editor output:" >&2
+	cat editor.out >&2 2>/dev/null || true
+	exit 1
+}
+# within SECONDS COMMAND...: retries COMMAND every 0.1 s until it succeeds.
+within() {
+	n=$(($1 * 10))
+	shift
+	until "$@" 2>/dev/null; do
+		n=$((n - 1))
+		[ "$n" -gt 0 ] || return 1
+		sleep 0.1
+	done
+}
+# pixel FILE X Y: the pixel's grey level, 0 to 255.
+pixel() {
+	convert "$1" -format "%[fx:int(255*p{$2,$3}.intensity+0.5)]" info:
+}
+shot() {
+	import -window "$wid" "png:$1"
+}
+# The status line's mark (plotplug's square, 12 to 18 in both directions).
+marked() {
+	shot mark.png && [ "$(pixel mark.png 15 $((480 - 24 + 15)))" -lt 40 ]
+}
+unmarked() {
+	shot mark.png && [ "$(pixel mark.png 15 $((480 - 24 + 15)))" -gt 200 ]
+}
+is() {
+	[ "$(cat "$1")" = "$2" ] && [ "$(od -An -c "$1")" = "$(printf '%s' "$2" | od -An -c)" ]
+}
+
+# Xvfb takes a free display number and writes it once it accepts clients.
+# It must not reset when its last client leaves: a client connecting
+# meanwhile (the editor, while xdotool looks for its window) is refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>display 2>xvfb.log &
+pids=$!
+within 20 test -s display || fail "Xvfb did not start: $(cat xvfb.log)"
+DISPLAY=:$(cat display)
+export DISPLAY
+
+printf 'first line\nsecond line\n' >doc.txt
+timeout 120 "$ed" doc.txt >editor.out 2>&1 &
+epid=$!
+pids="$epid $pids"
+within 20 sh -c "xdotool search --name '^doc.txt - orvedit\$' >wid" ||
+	fail "no editor window"
+wid=$(head -n 1 wid)
+# The first frame is up: the file's text is drawn.
+drawn() {
+	shot first.png && [ "$(convert first.png -crop 400x40+0+0 +repage \
+		-threshold 50% -negate -format '%[fx:int(mean*w*h)]' info:)" -gt 100 ]
+}
+within 20 drawn || fail "the text is not drawn"
+xdotool mousemove --window "$wid" 300 200
+xdotool windowfocus --sync "$wid"
+
+# Type at the start, at the end of the line, then click the start of the
+# second line (in its gutter) and type there; Ctrl+End and the last line.
+xdotool type --delay 20 'Hello '
+xdotool key --delay 20 End
+xdotool type --delay 20 '!'
+xdotool mousemove --window "$wid" 6 27 click 1
+xdotool type --delay 20 '> '
+xdotool key --delay 20 ctrl+End
+xdotool type --delay 20 'third'
+within 10 marked || fail "no mark of unsaved changes"
+[ "$(identify -format '%w %h' mark.png)" = "800 480" ] || fail "window size"
+# Text is drawn: dark pixels in the text area, none in its right half.
+dark=$(convert mark.png -crop 800x450+0+0 +repage -threshold 50% -negate \
+	-format '%[fx:int(mean*w*h)]' info:)
+[ "$dark" -gt 300 ] || fail "no text drawn ($dark dark pixels)"
+right=$(convert mark.png -crop 300x450+500+0 +repage -threshold 50% -negate \
+	-format '%[fx:int(mean*w*h)]' info:)
+[ "$right" -eq 0 ] || fail "ink right of the short lines ($right)"
+cp mark.png typed.png
+
+want='Hello first line!
+> second line
+third'
+xdotool key ctrl+s
+within 10 is doc.txt "$want" || fail "saved: $(od -c doc.txt)"
+within 10 unmarked || fail "the mark stays after saving"
+[ "$(ls -A | grep -c '^\.doc')" = 0 ] || fail "temporary file left"
+
+# Unsaved changes: the first Ctrl+Q is refused, the second quits with 0
+# and nothing is saved.
+xdotool type --delay 20 'x'
+within 10 marked || fail "no mark after typing"
+xdotool key ctrl+q
+sleep 0.5
+kill -0 "$epid" 2>/dev/null || fail "quit at the first Ctrl+Q"
+xdotool key ctrl+q
+st=0
+wait "$epid" || st=$?
+[ "$st" = 0 ] || fail "exit status $st"
+is doc.txt "$want" || fail "quitting saved"
+echo "orvedit under Xvfb: ok"
