@@ -69,16 +69,17 @@ set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME orv)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_DEPENDS fonts-liberation)
-set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "small tool set: bracket-language interpreter, compile driver
+set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "small tool set: bracket-language interpreter, editor, compile driver
 The orv tool set, for Debian on 32-bit ARM and on x86-64. orv evaluates
 definitions of a small bracket language and prints their values, with
 function libraries loaded at run time, among them the plane geometry
 library orvlib.so of this package; orvcalc runs the interpreter on its
-built-in definitions and traces every token; twopass preprocesses a C
-source into a file, then compiles that file; hello-gcc and hello-clang
-print one greeting, built by two compilers. The libraries orvlib.so and
-plotplug.so (an SDL2 plug-in) lie in the orv folder of the library
-folder.")
+built-in definitions and traces every token; orvedit edits a text file
+in an SDL window; twopass preprocesses a C source into a file, then
+compiles that file; hello-gcc and hello-clang print one greeting, built
+by two compilers. The libraries orvlib.so and plotplug.so (an SDL2
+plug-in, orvedit's mark of unsaved changes) lie in the orv folder of the
+library folder.")
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME liborv-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)

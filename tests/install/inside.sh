@@ -19,12 +19,13 @@ pkgs=$(for d in ./*.deb; do dpkg-deb -f "$d" Package; done)
 quiet cmake -S use -B build-use
 quiet cmake --build build-use
 
-# One version: the package's upstream part is what orv, pkg-config and
-# the CMake package report.
+# One version: the package's upstream part is what orv, orvedit,
+# pkg-config and the CMake package report.
 v=$(dpkg-query -W -f '${Version}' orv)
 v=${v%-*}
-got="$(orv --version)|$(pkg-config --modversion orv-geomlib)|$(cat build-use/orv_VERSION)"
-[ "$got" = "orv $v|$v|$v" ] || fail "versions differ: package $v, orv|pkg-config|CMake: $got"
+got="$(orv --version)|$(orvedit --version)|$(pkg-config --modversion orv-geomlib)|$(cat build-use/orv_VERSION)"
+[ "$got" = "orv $v|orvedit $v|$v|$v" ] ||
+	fail "versions differ: package $v, orv|orvedit|pkg-config|CMake: $got"
 
 sh programs.sh "" "" >transcript.txt
 {

@@ -33,6 +33,17 @@ $run "$bin/orv" -l "$root$lib" -p line1 -p legs -p turn -p arc -p toward \
 	"$root/usr/share/doc/orv/examples/corner.orv"
 echo "exit $?"
 
+# The editor's command line needs no display; a file does.
+for a in --version --help; do
+	echo "== orvedit $a"
+	env -u DISPLAY -u WAYLAND_DISPLAY $run "$bin/orvedit" $a
+	echo "exit $?"
+done
+echo "== orvedit x.txt, without a display"
+env -u DISPLAY -u WAYLAND_DISPLAY $run "$bin/orvedit" x.txt 2>/dev/null
+echo "exit $?"
+[ -e x.txt ] && echo "x.txt was made"
+
 for p in hello-gcc hello-clang; do
 	echo "== $p"
 	$run "$bin/$p"
