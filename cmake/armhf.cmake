@@ -19,6 +19,8 @@ endif()
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ORV_SYSROOT)
 
 set(ORV_TRIPLE arm-linux-gnueabihf)
+# The Debian architecture of the packages (cmake/deb.cmake).
+set(ORV_DEB_ARCH armhf)
 set(ORV_ARCH_FLAGS -march=armv7-a -mfpu=vfpv3-d16 -mfloat-abi=hard)
 
 set(CMAKE_SYSROOT ${ORV_SYSROOT})

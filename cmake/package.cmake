@@ -4,7 +4,10 @@
 # the archive, its public headers under include/orv/<folder>/, an export
 # set of its own (imported target orv::<lib>) and a pkg-config file
 # orv-<lib>.pc.  The package file orvConfig.cmake loads the export sets
-# that find_package(orv [COMPONENTS ...]) asks for.
+# that find_package(orv [COMPONENTS ...]) asks for.  All of it is the
+# install component "dev" (the -dev Debian package, cmake/deb.cmake).
+# The archives are named liborv-<name>.a (OUTPUT_NAME), so that they
+# cannot clash with another project's in a system's library folder.
 include(CMakePackageConfigHelpers)
 
 set(ORV_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/orv)
@@ -43,17 +46,23 @@ function(orv_install_library lib)
   cmake_parse_arguments(L "HEADER_ONLY" "DESCRIPTION" "HEADERS;PC_REQUIRES;PC_LIBS" ${ARGN})
   cmake_path(GET CMAKE_CURRENT_SOURCE_DIR FILENAME dir)
 
+  # What links a library must agree with it on the 32-bit file types.
+  set(abi_defs)
   if(NOT L_HEADER_ONLY)
     target_link_libraries(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_LIBS}>)
     if(ORV_INSTALL_LINK_OPTS)
       target_link_options(${lib} INTERFACE $<INSTALL_INTERFACE:${ORV_INSTALL_LINK_OPTS}>)
     endif()
+    set(abi_defs ${ORV_ABI_DEFS})
+  endif()
+  if(abi_defs)
+    target_compile_definitions(${lib} INTERFACE $<INSTALL_INTERFACE:${abi_defs}>)
   endif()
   install(TARGETS ${lib} EXPORT orv-${lib}
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${L_HEADERS} DESTINATION ${ORV_INCLUDE_ROOT}/${dir})
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+  install(FILES ${L_HEADERS} DESTINATION ${ORV_INCLUDE_ROOT}/${dir} COMPONENT dev)
   install(EXPORT orv-${lib} NAMESPACE orv::
-    FILE orv-${lib}-targets.cmake DESTINATION ${ORV_CMAKE_DIR})
+    FILE orv-${lib}-targets.cmake DESTINATION ${ORV_CMAKE_DIR} COMPONENT dev)
 
   # Libs rather than Libs.private: there is no shared library, so every
   # link of these archives is static and needs the whole list.
@@ -63,15 +72,22 @@ function(orv_install_library lib)
   list(JOIN rt " " pc_rt)
   list(JOIN ORV_INSTALL_LINK_OPTS " " pc_opts)
   string(STRIP "${pc_libs} ${pc_rt} ${pc_opts}" pc_libs)
-  set(pc_link "-L\${libdir} -l${lib} ${pc_libs}")
-  if(L_HEADER_ONLY)
-    set(pc_link "")
+  set(pc_link "")
+  if(NOT L_HEADER_ONLY)
+    get_target_property(file ${lib} OUTPUT_NAME)
+    if(NOT file)
+      set(file ${lib})
+    endif()
+    set(pc_link "-L\${libdir} -l${file} ${pc_libs}")
   endif()
   set(pc_lib ${lib})
+  list(TRANSFORM abi_defs PREPEND -D OUTPUT_VARIABLE pc_cflags)
+  list(JOIN pc_cflags " " pc_cflags)
+  string(STRIP "-I\${includedir} ${pc_cflags}" pc_cflags)
   set(pc_desc "${L_DESCRIPTION}")
   set(pc ${PROJECT_BINARY_DIR}/pkgconfig/orv-${lib}.pc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/orv-lib.pc.in ${pc} @ONLY)
-  install(FILES ${pc} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  install(FILES ${pc} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 endfunction()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/orvConfig.cmake.in
@@ -83,4 +99,4 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/orvConfigVersion.cmake
   COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/orvConfig.cmake
   ${PROJECT_BINARY_DIR}/orvConfigVersion.cmake
-  DESTINATION ${ORV_CMAKE_DIR})
+  DESTINATION ${ORV_CMAKE_DIR} COMPONENT dev)

@@ -28,11 +28,26 @@ static int64_t room(int64_t len, int extra)
 }
 
 /* Gives f a new block for len bytes of text and its spare room; the
-   caller fills it. */
-static void alloc(ed_file *f, int64_t len, int extra)
+   caller fills it.  len + 1 fits cap.  When the block cannot be had, f
+   is left as it was. */
+static bool alloc(ed_file *f, int64_t len, int extra)
 {
-	f->cap = (int32_t)(len + 1 + room(len, extra));
-	f->text = (char *)malloc(f->cap);
+	int32_t cap = (int32_t)(len + 1 + room(len, extra));
+	char *p = (char *)malloc(cap);
+
+	if (!p)
+		return false;
+	f->text = p;
+	f->cap = cap;
+	return true;
+}
+
+/* An empty text with the room asked for, or with none when that much
+   cannot be had (and no block at all when not even one byte can). */
+static void empty(ed_file *f, int extra)
+{
+	if (alloc(f, 0, extra) || alloc(f, 0, 0))
+		f->text[0] = 0;
 }
 
 /* Opens path for a load and takes the status of what was opened, so
@@ -40,8 +55,9 @@ static void alloc(ed_file *f, int64_t len, int extra)
    in after a check of the name would block the load for good.  The open
    does not block, and only a regular file is kept: its status gives a
    size to trust, and nothing else has text to load.  A file too large
-   for cap is not kept either.  A path that cannot be opened still has
-   its status taken, when it has one. */
+   for cap (its size and the terminator do not fit) is not kept either,
+   but st keeps its status.  A path that cannot be opened still has its
+   status taken, when it has one. */
 static FILE *openable(const char *path)
 {
 	int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -61,33 +77,37 @@ static FILE *openable(const char *path)
 	return fp;
 }
 
+/* A file that cannot be loaded whole (unreadable, not a regular file,
+   too large for cap or for the memory at hand) loads as an empty text;
+   st tells the caller which. */
 void read_file(ed_file *f, int extra)
 {
 	free(f->text);
 	f->text = nullptr;
+	f->cap = 0;
 	FILE *fp = openable(f->path);
-	if (!fp) {
-		alloc(f, 0, extra);
-		f->text[0] = 0;
-		return;
+	if (fp && alloc(f, st.st_size, extra)) {
+		/* The file may have shrunk since its status was taken: the
+		   text ends at what was read. */
+		size_t got = fread(f->text, 1, st.st_size, fp);
+		f->text[got] = 0;
+	} else {
+		empty(f, extra);
 	}
-	alloc(f, st.st_size, extra);
-	/* The file may have shrunk since its status was taken: the text
-	   ends at what was read. */
-	size_t got = fread(f->text, 1, st.st_size, fp);
-	f->text[got] = 0;
-	fclose(fp);
+	if (fp)
+		fclose(fp);
 }
 
 /* The new size follows the text's length, not the old cap, so a small
-   extra can shrink the block. */
+   extra can shrink the block.  Without memory the old block stays. */
 void extend_file(ed_file *f, int extra)
 {
 	if (!f->text)
 		return;
 	size_t len = strlen(f->text);
 	char *old = f->text;
-	alloc(f, len, extra);
+	if (!alloc(f, len, extra))
+		return;
 	memcpy(f->text, old, len + 1);
 	free(old);
 }
@@ -106,6 +126,8 @@ void ed_insert(ed_file *f, const char *s, int pos)
 		if (len + n + 1 + 100 > INT32_MAX)
 			return;
 		extend_file(f, (int)(n + 100));
+		if (len + n + 1 > f->cap)
+			return;
 	}
 	memmove(f->text + pos + n, f->text + pos, len + 1 - pos);
 	memcpy(f->text + pos, s, n);

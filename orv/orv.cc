@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "interp.h"
+#include "orv/version.h"
 #include "text.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "edit.h"
+#include "orv/version.h"
 
 static const char usage[] =
 	"usage: orvedit [-t STOPS] FILE\n"

@@ -79,3 +79,27 @@ if(NOT out STREQUAL "line1 = 1.414213562373095\n")
   message(FATAL_ERROR "orv with the geometry library said:\n${out}")
 endif()
 message(STATUS "geometry library: ok")
+
+# geomlib and editbuf need neither SDL2 nor SDL2_ttf: not through the
+# CMake package, with both made unfindable ...
+run("configuring the geometry project" ${CMAKE_COMMAND} -S ${src}/../geom -B ${work}/geom ${opts}
+  -DCMAKE_DISABLE_FIND_PACKAGE_SDL2=ON -DCMAKE_DISABLE_FIND_PACKAGE_SDL2_ttf=ON)
+run("building the geometry project" ${CMAKE_COMMAND} --build ${work}/geom)
+run(geom-cmake ${emu} ${work}/geom/bin/geom-cmake)
+if(NOT out STREQUAL "geom: ok\n")
+  message(FATAL_ERROR "geom-cmake said:\n${out}")
+endif()
+# ... nor through pkg-config, which sees the installed files alone.
+if(NOT toolchain)
+  set(ENV{PKG_CONFIG_LIBDIR} ${prefix}/${libdir}/pkgconfig)
+  run("pkg-config of orv-geomlib and orv-editbuf" pkg-config --cflags --libs orv-geomlib orv-editbuf)
+  if(out MATCHES "SDL")
+    message(FATAL_ERROR "orv-geomlib and orv-editbuf name SDL: ${out}")
+  endif()
+  execute_process(COMMAND pkg-config --libs orv-textview RESULT_VARIABLE rc
+    OUTPUT_QUIET ERROR_QUIET)
+  if(rc EQUAL 0)
+    message(FATAL_ERROR "orv-textview resolved without sdl2.pc in sight: the check is blind")
+  endif()
+endif()
+message(STATUS "geomlib and editbuf without SDL: ok")
