@@ -2,7 +2,7 @@
    positions are worked out by hand for 8x16 cells (half cell 4). */
 #include <algorithm>
 
-#include "fixture.h"
+#include "tests/textview/fixture.h"
 
 namespace {
 

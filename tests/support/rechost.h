@@ -1,9 +1,11 @@
-/* A recording host for the textview tests: it defines the host symbols,
-   builds a made-up atlas whose glyph rectangles are known, and (through
-   the linker's --wrap) records every blit, fill and font open that the
-   library makes, and can make some of them fail. */
-#ifndef REC_HOST_H
-#define REC_HOST_H
+/* A recording host for textview: it defines the host's symbols, builds
+   a made-up atlas whose glyph rectangles are known, and (through the
+   linker's --wrap, which its target passes on to the program) records
+   every blit, fill, font opened and surface freed, and can make some of
+   them fail.  The tests of textview and its fuzz target draw through
+   it; a program that links it must not link the real host as well. */
+#ifndef ORV_TESTS_SUPPORT_RECHOST_H
+#define ORV_TESTS_SUPPORT_RECHOST_H
 
 #include <set>
 #include <string>
@@ -17,8 +19,17 @@ namespace rec {
 /* Fonts of this size get no atlas, so everything goes through SDL_ttf. */
 constexpr int no_atlas_size = 18;
 
-/* The made-up atlas rectangle of glyph c in a font of the given size. */
-SDL_Rect glyph_rect(unsigned char c, int size);
+/* The host's fonts, which a program may change before it draws: the
+   sizes that get no atlas (by default no_atlas_size), and the atlas
+   rectangle of each glyph in the others (by default half a size wide and
+   a little less than the size high, with a few glyphs wider than a cell,
+   narrower, lower, or missing). */
+extern bool (*no_atlas)(int size);
+extern SDL_Rect (*glyph_rect)(unsigned char c, int size);
+
+/* Told what the library did that a host never allows; by default it is
+   printed and the program aborts. */
+extern void (*fault)(const char *what);
 
 struct blit {
 	char c;             /* the glyph asked for last */
