@@ -58,6 +58,10 @@ TEST(ReadFile, CapAndText)
 		{MISSING, "", -3, 1},
 		{MISSING, "", INT32_MAX, 1},
 		{FILE_, "0123456789", INT32_MAX - 5, 11},
+		{FILE_, "0123456789", INT32_MAX - 10, 11},	/* one byte too many */
+		{MISSING, "", INT32_MIN, 1},
+		{DIRECTORY, "", -3, 1},
+		{DIRECTORY, "", INT32_MAX, 1},
 	};
 	for (const Load &c : cases) {
 		SCOPED_TRACE(testing::Message() << "kind " << c.kind << " bytes \""
@@ -172,6 +176,8 @@ TEST(Edit, FromTenBytesInSixteen)
 		{INS, "ab", 0, 5, "01234ab56789", 16},
 		{INS, "x", 0, -1, "0123456789", 16},
 		{INS, "x", 0, 11, "0123456789", 16},
+		{INS, "x", 0, INT32_MIN, "0123456789", 16},
+		{INS, "x", 0, INT32_MAX, "0123456789", 16},
 		{DEL, nullptr, 0, 4, "0123456789", 16},
 		{DEL, nullptr, 10, 0, "", 16},
 		{DEL, nullptr, 2, 3, "01256789", 16},
@@ -183,10 +189,15 @@ TEST(Edit, FromTenBytesInSixteen)
 		{DEL, nullptr, 0, -1, "0123456789", 16},
 		{DEL, nullptr, -1, 5, "0123456789", 16},
 		{DEL, nullptr, INT32_MAX, 1, "0123456789", 16},
+		{DEL, nullptr, INT32_MIN, 0, "0123456789", 16},
+		{DEL, nullptr, 1, INT32_MIN, "0123456789", 16},
+		{DEL, nullptr, 1, INT32_MAX, "0123456789", 16},
 		{EXT, nullptr, 0, 0, "0123456789", 11},
 		{EXT, nullptr, 20, 0, "0123456789", 31},
 		{EXT, nullptr, -1, 0, "0123456789", 11},
 		{EXT, nullptr, INT32_MAX, 0, "0123456789", 11},
+		{EXT, nullptr, INT32_MAX - 10, 0, "0123456789", 11},	/* one byte too many */
+		{EXT, nullptr, INT32_MIN, 0, "0123456789", 11},
 	};
 	tmpdir d;
 	std::string path = put(d, "f", "0123456789");
@@ -209,6 +220,24 @@ TEST(Edit, FromTenBytesInSixteen)
 			EXPECT_EQ(b.f.text, block) << "block replaced";
 		}
 	}
+}
+
+/* The room asked for comes on top of the whole file, a NUL byte in it
+   included, and a regrow of an empty text leaves 100 bytes spare too. */
+TEST(Edit, CapOfAFileWithNulAndOfAnEmptyText)
+{
+	tmpdir d;
+	Buf b(put(d, "f", std::string_view("ab\0cd", 5)));
+	read_file(&b.f, 3);
+	EXPECT_STREQ(b.f.text, "ab");
+	EXPECT_EQ(b.f.cap, 9);
+
+	Buf e(d / "missing");
+	read_file(&e.f, 0);
+	ASSERT_EQ(e.f.cap, 1);
+	ed_insert(&e.f, "x", 0);
+	EXPECT_STREQ(e.f.text, "x");
+	EXPECT_EQ(e.f.cap, 102);
 }
 
 TEST(Edit, WithoutBlockChangesNothing)
