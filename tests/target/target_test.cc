@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dtoi.h"
+#include "util/dtoi.h"
 
 extern "C" int32_t dtoi_c(double v);
 
