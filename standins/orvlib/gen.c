@@ -1,6 +1,6 @@
 /* The general library "orvlib.so" of the tests (built with loud.c,
    which reports its loading and unloading). */
-#include "show.h"
+#include "standins/orvlib/show.h"
 
 int orvfix_who(void);
 
