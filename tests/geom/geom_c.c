@@ -2,7 +2,6 @@
 #include <stddef.h>
 
 #include "geom/geom.h"
-#include "geom/state.h"
 
 _Static_assert(sizeof(point) == 16, "point is two doubles");
 _Static_assert(offsetof(point, y) == 8, "y follows x");

@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "tests/geom/bits.h"
 #include "geom/geom.h"
 #include "geom/state.h"

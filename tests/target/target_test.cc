@@ -2,7 +2,6 @@
 // the records of a type code, a double and a pointer that cross between
 // the interpreter and its libraries.
 #include <cfloat>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>

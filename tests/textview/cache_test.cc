@@ -1,5 +1,4 @@
 /* The font cache, qrect, and the failure messages. */
-#include <cstring>
 #include <functional>
 
 #include "tests/textview/fixture.h"
