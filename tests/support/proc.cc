@@ -12,11 +12,6 @@
 
 extern char **environ;
 
-/* Every test program is compiled with it; the library too. */
-#ifndef ORV_EMULATOR
-#define ORV_EMULATOR ""
-#endif
-
 std::vector<std::string> built(const std::string &path, const std::vector<std::string> &args)
 {
 	std::vector<std::string> cmd;

@@ -1,6 +1,7 @@
 /* The font cache, qrect, and the failure messages. */
 #include <functional>
 
+#include "tests/support/capture.h"
 #include "tests/textview/fixture.h"
 
 namespace {

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/capture.h"
 #include "tests/support/rechost.h"
 #include "tests/support/sdl.h"
 
