@@ -118,6 +118,7 @@ result run(const params &a, const std::string &text)
 		a.width, const_cast<int32_t *>(a.tabs), a.ntabs, 0, 0,
 		a.has[0] ? &q[0] : nullptr, a.has[1] ? &q[1] : nullptr,
 		&r.pos[0], &r.pos[1]);
+	r.draws.reserve(rec::blits.size() + rec::bars.size());
 	for (const rec::blit &b : rec::blits)
 		r.draws.push_back({false, b.src, b.dst, 0});
 	for (const rec::bar &b : rec::bars)

@@ -5,6 +5,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
+
 SDL_Renderer *renderer;
 SDL_Surface *winsurf1;
 SDL_Surface *font_surf;
@@ -50,7 +52,7 @@ std::vector<bar> bars;
 std::vector<creat> creats;
 std::vector<open> opens;
 std::vector<int> quits;
-std::set<SDL_Surface *> freed;
+std::vector<SDL_Surface *> freed;
 bool fail_open;
 char null_glyph;
 static char last;
@@ -63,6 +65,11 @@ void reset()
 	opens.clear();
 	quits.clear();
 	freed.clear();
+}
+
+bool was_freed(SDL_Surface *s)
+{
+	return std::find(freed.begin(), freed.end(), s) != freed.end();
 }
 
 }
@@ -152,7 +159,7 @@ SDL_Surface *__wrap_TTF_RenderUTF8_Solid(TTF_Font *f, const char *t,
 
 void __wrap_SDL_FreeSurface(SDL_Surface *s)
 {
-	rec::freed.insert(s);
+	rec::freed.push_back(s);
 	__real_SDL_FreeSurface(s);
 }
 

@@ -7,7 +7,6 @@
 #ifndef ORV_TESTS_SUPPORT_RECHOST_H
 #define ORV_TESTS_SUPPORT_RECHOST_H
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -61,13 +60,17 @@ extern std::vector<bar> bars;
 extern std::vector<creat> creats;
 extern std::vector<open> opens;
 extern std::vector<int> quits;
-extern std::set<SDL_Surface *> freed;
+extern std::vector<SDL_Surface *> freed;
 
 extern bool fail_open;      /* TTF_OpenFont answers null */
 extern char null_glyph;     /* TTF_RenderUTF8_Solid answers null for it */
 
-/* Clears the records. */
+/* Clears the records.  Their blocks stay, so that a program that draws
+   again and again (the fuzz target) does not allocate for them anew. */
 void reset();
+
+/* Whether s is among the surfaces freed since. */
+bool was_freed(SDL_Surface *s);
 
 }
 
