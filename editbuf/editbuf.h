@@ -1,7 +1,7 @@
 /* An editor's text buffer: one file held as one NUL-terminated string
    in a single heap block, with insert and delete at byte positions. */
-#ifndef ORV_EDITBUF_H
-#define ORV_EDITBUF_H
+#ifndef ORV_EDITBUF_EDITBUF_H
+#define ORV_EDITBUF_EDITBUF_H
 
 #include <stdint.h>
 #include <sys/stat.h>

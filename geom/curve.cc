@@ -22,6 +22,7 @@ void curve_init(const point *a, const point *b, const point *c)
 {
 	double d;
 
+	/* In this order on purpose: cos1 keeps the angle of the last call. */
 	d = segment(a, b);
 	p = d * cos1(dir(b, a));
 	d = segment(c, b);
@@ -37,6 +38,7 @@ void curve_init(const point *a, const point *b, const point *c)
    The result stays valid until the next call. */
 point *curve2(double t)
 {
+	/* Corner added last on purpose: the points' last bits depend on it. */
 	curve2_v.x = ((1.0 - cos1(t)) * p + (1.0 - sin1(t)) * q) + curve2_b.x;
 	curve2_v.y = ((1.0 - cos1(t)) * r + (1.0 - sin1(t)) * s) + curve2_b.y;
 	return &curve2_v;

@@ -7,8 +7,8 @@
 
    Not reentrant: sqrt1_, cos1 (and so sin1, vect), curve_init and
    curve2 work in static storage. */
-#ifndef ORV_GEOM_H
-#define ORV_GEOM_H
+#ifndef ORV_GEOM_GEOM_H
+#define ORV_GEOM_GEOM_H
 
 #include "point.h"
 

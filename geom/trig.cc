@@ -15,6 +15,7 @@ static double b;
    right angle so that the reduction modulo 180 lands in [0, 180). */
 double bound(double x)
 {
+	/* In this order on purpose: cos1's wrapped angles depend on it. */
 	double t = x * 100 - 90;
 	double w = t - floor((x * 100 - 90) / 180) * 180;
 
@@ -34,6 +35,7 @@ double bound_a(double x)
 double tan0(double x)
 {
 	double n = sqrt2b(2.4525 - sq(x)) * x;
+	/* Not 0.81 - x^2 on purpose: tan0(0.9) stays finite (d = -1.1e-16). */
 	double d = 0.9 - sq(x) * 1.1111111111111112;
 
 	return n / d;
@@ -64,6 +66,7 @@ double sin1(double x)
 double atan0(double t)
 {
 	double g = sgn(t);
+	/* Steps as written on purpose: aatan and the curve depend on them. */
 	double A = sq(t) / 0.81 + 1.0;
 	double B = sq(t) * -2.0 - 2.4525;
 	double C = sq(t) * 0.81;

@@ -15,8 +15,8 @@
    the same call).  The interpreter never releases a value, and it may
    unload the library at its next lookup: build every string and item
    array of a result in malloc storage, as the helpers below do. */
-#ifndef ORV_CFUNC_H
-#define ORV_CFUNC_H
+#ifndef ORV_INTERP_CFUNC_H
+#define ORV_INTERP_CFUNC_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -3,8 +3,8 @@
    and the evaluator.  value, its type codes and cfunc come from
    cfunc.h, the header of function libraries.  It compiles as C and as
    C++. */
-#ifndef ORV_INTERP_H
-#define ORV_INTERP_H
+#ifndef ORV_INTERP_INTERP_H
+#define ORV_INTERP_INTERP_H
 
 #include <stdio.h>
 

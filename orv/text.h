@@ -1,5 +1,6 @@
 // A value written in the language, as orv prints it.
-#pragma once
+#ifndef ORV_ORV_TEXT_H
+#define ORV_ORV_TEXT_H
 
 #include <string>
 
@@ -11,3 +12,5 @@
 // string that the scanner would not give back byte for byte is written
 // escaped, @"..." (see plain in text.cc).
 void writevalue(std::string &out, value v);
+
+#endif

@@ -1,6 +1,6 @@
 /* The plug-in's two entry points, which a host finds by name. */
-#ifndef ORV_PLOTPLUG_H
-#define ORV_PLOTPLUG_H
+#ifndef ORV_PLUGIN_PLOTPLUG_H
+#define ORV_PLUGIN_PLOTPLUG_H
 
 struct SDL_Surface;
 

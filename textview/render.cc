@@ -1,6 +1,12 @@
 /* The layout engine: one pass over a text that places every glyph on a
    grid of cells, with a line-number gutter, word wrapping, tab-stop
-   columns, hit testing of two points and a cursor bar. */
+   columns, hit testing of two points and a cursor bar.
+
+   rendertext works in phases over one layout record: it starts, skips
+   the lines above the window, then takes one character a step (a gutter
+   character, or a byte of the text through the word scan, the hit tests
+   and the cursor bar, the column layout and the drawing) until the text
+   ends or the window is full. */
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +19,6 @@
 static bool started;
 static SDL_Color tcol;
 static TTF_Font *font;
-static bool done;
 static char *gbuf;          /* gutter text, kept from call to call */
 static size_t gcap;
 
@@ -62,7 +67,9 @@ static const char *lnf(bool off, int *margin_x, int line_no, int16_t cell_w)
 	return gbuf;
 }
 
-/* Word classes: 1 lower case and digits, 2 upper case, 0 the rest. */
+/* Word classes: 1 lower case and digits, 2 upper case, 0 the rest.
+   The order matters: scan ends a word where a 2 follows a 1 and not the
+   other way, so helloWorld breaks before W and ABCdef stays whole. */
 static int cls(unsigned char c)
 {
 	if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
@@ -174,9 +181,45 @@ static void glyph(unsigned char c, int *pen_x, int pen_y, int16_t cell_w,
 	SDL_FreeSurface(s);
 }
 
-int rendertext(int, char flags, const char *text, int x, int y,
-	int16_t gw, int16_t gh, int16_t width, int32_t *tabs, int ntabs,
-	int, int, point *q1, point *q2, int *pos1, int *pos2)
+/* The state of one call, shared by its phases: the layout's own, then
+   what the call was given. */
+struct layout {
+	int pen_x;		/* where the next character is placed */
+	int pen_y;		/* top of the current line */
+	int left_x;		/* left edge of the text */
+	int margin_x;		/* where a continuation line starts */
+	int line_h;		/* line height: gh made even */
+	int16_t cell_w;		/* cell width: gw made even */
+	int line_no;		/* the current hard line, from 1 */
+	int col_limit;		/* right end of the column, from left_x */
+	int tab_i;		/* the current column */
+	int row_top;		/* top of the current row */
+	int row_low;		/* lowest line top reached in the row */
+	int back_x, back_y;	/* carry-back to the line just left */
+	int prev_x;		/* pen_x when the last character was taken up */
+	bool seen;		/* a non-blank placed on this hard line */
+	int prev_cls;		/* class of the word being scanned, 0 if none */
+	int word_start;		/* its first byte */
+	int scan_end;		/* bytes from here on are classified again */
+	int cur;		/* the next byte to read */
+	const char *gutter;	/* gutter characters still to draw */
+	bool done;		/* the terminator has been taken up */
+
+	const char *text;
+	bool nonum;		/* flags bit 0: no gutter */
+	bool spaced;		/* flags bit 1: half a line after a tall row */
+	int16_t width;
+	const int32_t *tabs;
+	int ntabs;
+	int half;		/* half a cell */
+	point *q[2];		/* query points not answered yet */
+	int *slot[2];		/* their slots, also the places of the bars */
+};
+
+/* The first call of the run starts SDL_ttf; every call draws in the
+   regular face of its glyph height, from that font's atlas if it has
+   one. */
+static void usefont(int16_t gh)
 {
 	if (!started) {
 		TTF_Init();
@@ -187,178 +230,278 @@ int rendertext(int, char flags, const char *text, int x, int y,
 	font = e->font;
 	font_surf = e->surf;
 	font_rarr = e->rarr;
+}
 
-	int line_h = gh - gh % 2;
-	int16_t cell_w = (int16_t)(gw - gw % 2);
-	int half = cell_w / 2;
-	int pen_x = x, pen_y = y, left_x = x, margin_x = x;
-	int line_no = 1, tab_i = 0, back_x = 0, back_y = 0, prev_x = x;
-	bool seen = false, nonum = flags & 1;
-	int prev_cls = 0, cur = 0;
-
-	point *q[2] = {q1, q2};
-	int *slot[2] = {pos1, pos2};
+/* A query point empties its slot.  One left of or above the start can
+   hit nothing and is dropped. */
+static void queries(layout *L)
+{
 	for (int i = 0; i < 2; i++) {
-		if (q[i])
-			*slot[i] = -1;
-		if (q[i] && (q[i]->x < x || q[i]->y < y))
-			q[i] = nullptr;
+		point *q = L->q[i];
+		if (q)
+			*L->slot[i] = -1;
+		if (q && (q->x < L->left_x || q->y < L->pen_y))
+			L->q[i] = nullptr;
 	}
+}
 
-	/* Lines wholly above the window: only hard breaks move the pen.
-	   strcspn finds the next break or the terminator at the speed of the
-	   C library, stopping at the same byte a walk would stop at. */
-	while (pen_y + line_h < 0) {
-		cur += (int)strcspn(text + cur, "\r\n");
-		if (text[cur] == 0)
-			return pen_y + line_h;
-		pen_y += line_h;
-		line_no++;
-		cur++;
+/* Lines wholly above the window: only hard breaks move the pen.
+   strcspn finds the next break or the terminator at the speed of the
+   C library, stopping at the same byte a walk would stop at.  False
+   when the text ends above the window. */
+static bool skip(layout *L)
+{
+	while (L->pen_y + L->line_h < 0) {
+		L->cur += (int)strcspn(L->text + L->cur, "\r\n");
+		if (L->text[L->cur] == 0)
+			return false;
+		L->pen_y += L->line_h;
+		L->line_no++;
+		L->cur++;
 	}
+	return true;
+}
 
-	int word_start = cur, scan_end = cur;
-	int row_top = pen_y, row_low = pen_y;
-	const char *gutter = lnf(nonum, &margin_x, line_no, cell_w);
-	int col_limit = ntabs > 0 ? stop(tabs, 0, width, half) : width;
-	done = false;
+/* The first line laid out.  The word scan starts here, after the skip,
+   on purpose: the skip stops just after a hard break, which ends every
+   word, so no word is cut by it and nothing above is classified. */
+static void begin(layout *L)
+{
+	L->word_start = L->scan_end = L->cur;
+	L->row_top = L->row_low = L->pen_y;
+	L->gutter = lnf(L->nonum, &L->margin_x, L->line_no, L->cell_w);
+	L->col_limit = L->ntabs > 0 ?
+		stop(L->tabs, 0, L->width, L->half) : L->width;
+}
 
-	while (pen_y < fwin.bottom) {
-		unsigned char c = 0;
-		int p;
+/* One gutter character: drawn, but neither classified, hit-tested,
+   wrapped nor counted as text. */
+static void drawgutter(layout *L)
+{
+	unsigned char c = (unsigned char)*L->gutter++;
 
-		if (*gutter) {
-			c = (unsigned char)*gutter++;
-			if (c == ' ')
-				pen_x += half;
-			else
-				glyph(c, &pen_x, pen_y, cell_w, line_h);
-			continue;
-		}
-		if (done) {
-			p = cur;    /* the place after the terminator */
-		} else {
-			p = cur++;
-			c = (unsigned char)text[p];
-		}
+	if (c == ' ')
+		L->pen_x += L->half;
+	else
+		glyph(c, &L->pen_x, L->pen_y, L->cell_w, L->line_h);
+}
 
-		/* Word scan: hold a word's bytes back until its end is seen,
-		   then move it whole to a fresh line if it fits there, and take
-		   its bytes again for drawing. */
-		if (!done && p >= scan_end) {
-			int k = cls(c);
-			if ((prev_cls != 0 && k == 0) || (prev_cls == 1 && k == 2)) {
-				/* A word of millions of bytes on wide cells
-				   is wider than an int can hold. */
-				int64_t wide = (int64_t)(p - word_start) * cell_w;
-				int64_t end = (int64_t)left_x + col_limit;
-				if (pen_x + wide >= end && margin_x + wide < end) {
-					pen_y += line_h;
-					pen_x = margin_x;
-					back_x = left_x + col_limit - pen_x;
-					back_y = -line_h;
-				}
-				scan_end = p;
-				cur = word_start;
-				prev_cls = 0;
-				continue;
-			}
-			if (prev_cls == 0 && k != 0)
-				word_start = p;
-			if (k != 0) {
-				prev_cls = k;
-				continue;
-			}
-		}
+/* The word before p has ended.  It moves whole to a fresh line when it
+   does not fit in the rest of this one but fits there; either way its
+   bytes are taken again from the first, unclassified, up to p. */
+static void endword(layout *L, int p)
+{
+	/* A word of millions of bytes on wide cells is wider than an int
+	   can hold. */
+	int64_t wide = (int64_t)(p - L->word_start) * L->cell_w;
+	int64_t end = (int64_t)L->left_x + L->col_limit;
 
-		/* Hit tests: the carry-back puts a point right of a finished line
-		   onto that line's last place. */
-		for (int i = 0; i < 2; i++) {
-			if (q[i] && (double)(pen_y + line_h + back_y) > q[i]->y &&
-			    (double)(pen_x + back_x) > q[i]->x + (double)half) {
-				*slot[i] = p - 1;
-				q[i] = nullptr;
-			}
-		}
-
-		/* Cursor bar one pixel left of where the character at the marked
-		   place was taken up: full height when both slots agree. */
-		if (p >= 1 && (p - 1 == *pos1 || p - 1 == *pos2)) {
-			trect[0].x = prev_x - 1;
-			trect[0].y = pen_y + back_y;
-			trect[0].w = 2;
-			trect[0].h = line_h / 2 + (*pos1 == *pos2 ? line_h : 0) / 2;
-			sdl_v = SDL_FillRect(winsurf1, &trect[0], 0xFF000000);
-			if (sdl_v < 0)
-				sdlfail("FillRect");
-		}
-
-		prev_x = pen_x;
-		back_x = back_y = 0;
-		if (done)
-			break;
-		if (c == 0) {
-			back_x = left_x + width - pen_x;
-			done = true;
-			continue;
-		}
-
-		if (c == 13 || c == 10) {
-			int old_y = pen_y;
-			if (row_low < pen_y)
-				row_low = pen_y;
-			pen_y = row_low + line_h;
-			pen_x = margin_x = left_x;
-			seen = false;
-			back_x = left_x + width - pen_x;
-			back_y = old_y - pen_y;
-			line_no++;
-			tab_i = 0;
-			row_low = pen_y;
-			if (ntabs > 0)
-				col_limit = stop(tabs, 0, width, half);
-			gutter = lnf(nonum, &margin_x, line_no, cell_w);
-			if ((flags & 2) && pen_y - row_top > line_h)
-				pen_y += line_h / 2;
-			row_top = pen_y;
-			continue;
-		}
-
-		if (pen_x + cell_w >= left_x + col_limit) {
-			pen_y += line_h;
-			pen_x = margin_x;
-		}
-
-		if (c == ' ') {
-			pen_x += half;
-			if (!seen)
-				margin_x += half;
-			continue;
-		}
-
-		if (c == '\t') {
-			pen_x += 4 * cell_w;
-			if (!seen) {
-				/* Leading tabs indent; only tabs after text use stops. */
-				margin_x += 4 * cell_w;
-				continue;
-			}
-			if (tab_i < ntabs) {
-				/* Next column: back to the top of the row. */
-				if (row_low < pen_y)
-					row_low = pen_y;
-				back_y = pen_y - row_top;
-				pen_y = row_top;
-				pen_x = margin_x = left_x + stop(tabs, tab_i, width, half);
-			}
-			tab_i++;
-			col_limit = tab_i < ntabs ?
-				stop(tabs, tab_i, width, half) - half : width;
-			continue;
-		}
-
-		seen = true;
-		glyph(c, &pen_x, pen_y, cell_w, line_h);
+	if (L->pen_x + wide >= end && L->margin_x + wide < end) {
+		L->pen_y += L->line_h;
+		L->pen_x = L->margin_x;
+		L->back_x = L->left_x + L->col_limit - L->pen_x;
+		L->back_y = -L->line_h;
 	}
-	return pen_y + line_h;
+	L->scan_end = p;
+	L->cur = L->word_start;
+	L->prev_cls = 0;
+}
+
+/* Word scan of byte c at p: a word's bytes are held back until its end
+   is seen.  True when the step ends here, the byte not placed yet. */
+static bool scan(layout *L, int p, unsigned char c)
+{
+	int k = cls(c);
+
+	if ((L->prev_cls != 0 && k == 0) || (L->prev_cls == 1 && k == 2)) {
+		endword(L, p);
+		return true;
+	}
+	if (L->prev_cls == 0 && k != 0)
+		L->word_start = p;
+	if (k != 0) {
+		L->prev_cls = k;
+		return true;
+	}
+	return false;
+}
+
+/* Hit tests at place p: the carry-back puts a point right of a finished
+   line onto that line's last place. */
+static void hits(layout *L, int p)
+{
+	for (int i = 0; i < 2; i++) {
+		point *q = L->q[i];
+		if (q && (double)(L->pen_y + L->line_h + L->back_y) > q->y &&
+		    (double)(L->pen_x + L->back_x) > q->x + (double)L->half) {
+			*L->slot[i] = p - 1;
+			L->q[i] = nullptr;
+		}
+	}
+}
+
+/* Cursor bar one pixel left of where the character at the marked place
+   was taken up: full height when both slots agree. */
+static void bar(layout *L, int p)
+{
+	int *pos1 = L->slot[0], *pos2 = L->slot[1];
+	int full = *pos1 == *pos2 ? L->line_h : 0;
+
+	if (p < 1 || (p - 1 != *pos1 && p - 1 != *pos2))
+		return;
+	trect[0].x = L->prev_x - 1;
+	trect[0].y = L->pen_y + L->back_y;
+	trect[0].w = 2;
+	trect[0].h = L->line_h / 2 + full / 2;
+	sdl_v = SDL_FillRect(winsurf1, &trect[0], 0xFF000000);
+	if (sdl_v < 0)
+		sdlfail("FillRect");
+}
+
+/* The terminator: one more step follows, at the place after it, for its
+   hit tests and bar; a point right of the last line lands there. */
+static void finish(layout *L)
+{
+	L->back_x = L->left_x + L->width - L->pen_x;
+	L->done = true;
+}
+
+/* A hard break: the next row starts below the lowest line of this one,
+   with its own gutter. */
+static void newline(layout *L)
+{
+	int old_y = L->pen_y;
+
+	if (L->row_low < L->pen_y)
+		L->row_low = L->pen_y;
+	L->pen_y = L->row_low + L->line_h;
+	L->pen_x = L->margin_x = L->left_x;
+	L->seen = false;
+	L->back_x = L->left_x + L->width - L->pen_x;
+	L->back_y = old_y - L->pen_y;
+	L->line_no++;
+	L->tab_i = 0;
+	L->row_low = L->pen_y;
+	if (L->ntabs > 0)
+		L->col_limit = stop(L->tabs, 0, L->width, L->half);
+	L->gutter = lnf(L->nonum, &L->margin_x, L->line_no, L->cell_w);
+	if (L->spaced && L->pen_y - L->row_top > L->line_h)
+		L->pen_y += L->line_h / 2;
+	L->row_top = L->pen_y;
+}
+
+/* A tab: four cells.  Leading tabs indent; only tabs after text use
+   stops, each moving to the top of the row in the next column. */
+static void tab(layout *L)
+{
+	L->pen_x += 4 * L->cell_w;
+	if (!L->seen) {
+		L->margin_x += 4 * L->cell_w;
+		return;
+	}
+	if (L->tab_i < L->ntabs) {
+		if (L->row_low < L->pen_y)
+			L->row_low = L->pen_y;
+		L->back_y = L->pen_y - L->row_top;
+		L->pen_y = L->row_top;
+		L->pen_x = L->margin_x =
+			L->left_x + stop(L->tabs, L->tab_i, L->width, L->half);
+	}
+	L->tab_i++;
+	L->col_limit = L->tab_i < L->ntabs ?
+		stop(L->tabs, L->tab_i, L->width, L->half) - L->half : L->width;
+}
+
+/* Column layout of byte c of the text, and its drawing.  Blanks and
+   glyphs alike wrap when the next cell would reach the column's end. */
+static void place(layout *L, unsigned char c)
+{
+	if (c == 0) {
+		finish(L);
+		return;
+	}
+	if (c == 13 || c == 10) {
+		newline(L);
+		return;
+	}
+	if (L->pen_x + L->cell_w >= L->left_x + L->col_limit) {
+		L->pen_y += L->line_h;
+		L->pen_x = L->margin_x;
+	}
+	if (c == ' ') {
+		L->pen_x += L->half;
+		if (!L->seen)
+			L->margin_x += L->half;
+		return;
+	}
+	if (c == '\t') {
+		tab(L);
+		return;
+	}
+	L->seen = true;
+	glyph(c, &L->pen_x, L->pen_y, L->cell_w, L->line_h);
+}
+
+/* One step of the layout.  The word scan comes first on purpose: the
+   bytes of a word are hit-tested, marked and placed only when they are
+   taken again, once the word has found its line.  False when the step
+   after the terminator has run. */
+static bool step(layout *L)
+{
+	unsigned char c = 0;
+	int p;
+
+	if (*L->gutter) {
+		drawgutter(L);
+		return true;
+	}
+	if (L->done) {
+		p = L->cur;	/* the place after the terminator */
+	} else {
+		p = L->cur++;
+		c = (unsigned char)L->text[p];
+		if (p >= L->scan_end && scan(L, p, c))
+			return true;
+	}
+	hits(L, p);
+	bar(L, p);
+	L->prev_x = L->pen_x;
+	L->back_x = L->back_y = 0;
+	if (L->done)
+		return false;
+	place(L, c);
+	return true;
+}
+
+int rendertext(int, char flags, const char *text, int x, int y,
+	int16_t gw, int16_t gh, int16_t width, int32_t *tabs, int ntabs,
+	int, int, point *q1, point *q2, int *pos1, int *pos2)
+{
+	/* Static like the engine's other working storage, so that a redraw
+	   takes little stack.  Every call sets all of it afresh; what
+	   depends on where the skip stops (col_limit, row_top, row_low,
+	   word_start, scan_end, gutter) is set by begin. */
+	static layout L;
+	int16_t cell_w = (int16_t)(gw - gw % 2);
+
+	usefont(gh);
+	L = layout{
+		.pen_x = x, .pen_y = y, .left_x = x, .margin_x = x,
+		.line_h = gh - gh % 2, .cell_w = cell_w, .line_no = 1,
+		.col_limit = 0, .tab_i = 0, .row_top = 0, .row_low = 0,
+		.back_x = 0, .back_y = 0, .prev_x = x, .seen = false,
+		.prev_cls = 0, .word_start = 0, .scan_end = 0, .cur = 0,
+		.gutter = "", .done = false,
+		.text = text, .nonum = (flags & 1) != 0,
+		.spaced = (flags & 2) != 0, .width = width, .tabs = tabs,
+		.ntabs = ntabs, .half = cell_w / 2,
+		.q = {q1, q2}, .slot = {pos1, pos2},
+	};
+	queries(&L);
+	if (skip(&L)) {
+		begin(&L);
+		while (L.pen_y < fwin.bottom && step(&L))
+			;
+	}
+	return L.pen_y + L.line_h;
 }

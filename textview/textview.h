@@ -1,7 +1,7 @@
 /* Text drawing for a host editor: numerals, the font cache, filled
    rectangles and the layout engine.  C and C++ callers alike. */
-#ifndef ORV_TEXTVIEW_H
-#define ORV_TEXTVIEW_H
+#ifndef ORV_TEXTVIEW_TEXTVIEW_H
+#define ORV_TEXTVIEW_TEXTVIEW_H
 
 #include <stdint.h>
 #include <SDL.h>

@@ -11,8 +11,8 @@
    singlequote, tostr, dex_1 and strread_until return storage of their
    own (out1, str, a slot of stra, srbuf) that a later call replaces:
    callers copy what they keep.  Nothing here is reentrant. */
-#ifndef ORV_UTIL_H
-#define ORV_UTIL_H
+#ifndef ORV_UTIL_UTIL_H
+#define ORV_UTIL_UTIL_H
 
 #ifdef __cplusplus
 extern "C" {

@@ -1,4 +1,6 @@
-/* The buffer stores no length: every operation counts the text anew, so
+/* editbuf: one file's text in one heap block, with insert and delete.
+
+   The buffer stores no length: every operation counts the text anew, so
    a NUL byte inside a loaded file ends the text for all of them.  Sizes
    are 32-bit; all arithmetic on them is done in 64 bits and checked, so
    that no request can wrap cap around and overrun the block. */

@@ -2,9 +2,9 @@
    neither SDL nor a C++ runtime: SDL_FillRect is the host's, resolved
    when the host loads the library, and nothing here needs more than
    libc. */
-#include "plotplug.h"
-
 #include <SDL_surface.h>
+
+#include "plotplug.h"
 
 void init_me(void)
 {
@@ -18,6 +18,7 @@ void plot_g2(SDL_Surface *s)
 	const int32_t side = 7;
 	int32_t half = side / 2;
 	SDL_Rect r;
+
 	r.x = (int32_t)(cx - (double)half);
 	r.y = (int32_t)(cy - (double)half);
 	r.w = side;
