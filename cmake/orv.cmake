@@ -1,15 +1,15 @@
 # orv_test(NAME SOURCES src... [LIBS lib...] [ENV VAR=value...])
-# One GoogleTest program; its cases are listed when ctest runs, so that
-# the listing also works through an emulator when cross-compiling.
-# A test that starts another program of the build puts the string
-# ORV_EMULATOR before its path: empty natively, the emulator command
-# (qemu) in a cross build, where the machine cannot run target programs.
+# One GoogleTest program with the tests' support library
+# (tests/support); its cases are listed when ctest runs, so that the
+# listing also works through an emulator when cross-compiling.  A test
+# that starts another program of the build puts the string ORV_EMULATOR
+# (from the support library) before its path: empty natively, the
+# emulator command (qemu) in a cross build, where the machine cannot run
+# target programs.
 function(orv_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
-  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emu)
-  target_compile_definitions(${name} PRIVATE "ORV_EMULATOR=\"${emu}\"")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} testsupport GTest::gtest_main)
   # The program is listed and run through this command, so the
   # environment holds for the listing too, and several VAR=value pass
   # intact (a list-valued test property would be split on its way).

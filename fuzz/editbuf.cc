@@ -1,7 +1,11 @@
 /* Fuzz target of the text buffer: a run of loads and edits decoded from
-   the input, each checked against a std::string that holds what the text
-   should be and a count of what the block's size should be.  Under
-   AddressSanitizer the block's true size is known too, and must be cap.
+   the input, each checked against a std::string that holds what the
+   text should be.  The sizes of the block are the buffer's own affair
+   (the table tests, tests/editbuf, pin them down case by case); here
+   they must keep what every correct buffer keeps: the block holds the
+   text and its terminator, its true size (known under AddressSanitizer)
+   is cap, a delete never shrinks it, and an edit that fits works in
+   place.
 
    Input: operations until it ends, each an opcode byte (modulo 6) and
    its arguments:
@@ -18,39 +22,28 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <sanitizer/allocator_interface.h>
 
-#include "editbuf.h"
-#include "input.h"
+#include "editbuf/editbuf.h"
+#include "fuzz/input.h"
+#include "tests/support/files.h"
 
 namespace {
 
-std::string dir, file, missing, subdir;
+std::optional<tmpdir> dir;
+std::string file, missing, subdir;
 
-void cleanup()
-{
-	unlink(file.c_str());
-	rmdir(subdir.c_str());
-	rmdir(dir.c_str());
-}
-
-/* What the buffer should hold. */
+/* What the buffer should hold: no block before the first load, then
+   the text. */
 struct model {
 	std::string text;
-	int64_t cap = 0;
 	bool loaded = false;
 };
-
-int64_t room(int64_t len, int extra)
-{
-	if (extra < 0 || len + 1 + extra > INT32_MAX)
-		return 0;
-	return extra;
-}
 
 int extra_of(input &in, int64_t len)
 {
@@ -75,6 +68,7 @@ int place(input &in, int64_t len)
 	return (int)(v % (len + 3)) - 1;
 }
 
+/* The text, and a block that holds it whole and is cap bytes long. */
 void check(const ed_file &f, const model &m)
 {
 	if (!m.loaded) {
@@ -82,7 +76,9 @@ void check(const ed_file &f, const model &m)
 			abort();
 		return;
 	}
-	if (!f.text || f.text != m.text || f.cap != m.cap)
+	if (!f.text || f.text != m.text)
+		abort();
+	if ((int64_t)m.text.size() + 1 > f.cap)
 		abort();
 	if (__sanitizer_get_allocated_size(f.text) != (size_t)f.cap)
 		abort();
@@ -94,7 +90,6 @@ void load(ed_file &f, model &m, const char *path, const std::string &bytes,
 	f.path = const_cast<char *>(path);
 	read_file(&f, extra);
 	m.text = bytes.substr(0, strlen(bytes.c_str()));
-	m.cap = (int64_t)bytes.size() + 1 + room(bytes.size(), extra);
 	m.loaded = true;
 }
 
@@ -105,19 +100,15 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 	/* The file is written anew thousands of times a second: in memory
 	   where there is such a file system, since on a disk each rewrite
 	   may wait for its blocks to be discarded. */
-	const char *tmp = getenv("TMPDIR");
 	if (access("/dev/shm", W_OK) == 0)
-		tmp = "/dev/shm";
-	std::string t = std::string(tmp && *tmp ? tmp : "/tmp") + "/editbufXXXXXX";
-	if (!mkdtemp(t.data()))
-		abort();
-	dir = t;
-	file = dir + "/f";
-	missing = dir + "/missing";
-	subdir = dir + "/d";
+		dir.emplace("/dev/shm");
+	else
+		dir.emplace();
+	file = *dir / "f";
+	missing = *dir / "missing";
+	subdir = *dir / "d";
 	if (mkdir(subdir.c_str(), 0700) != 0)
 		abort();
-	atexit(cleanup);
 	return 0;
 }
 
@@ -129,8 +120,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
 	while (in.n > 0) {
 		int64_t len = m.text.size();
-		const char *before = f.text;
-		bool inplace = false;   /* an edit that fits works in place */
+		const char *block = f.text;
+		int32_t cap = f.cap;
+		bool fits = false;	/* an edit that must work in place */
 
 		switch (in.u8() % 6) {
 		case 0: {
@@ -155,37 +147,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 			s.resize(strlen(s.c_str()));
 			int pos = place(in, len);
 			ed_insert(&f, s.c_str(), pos);
-			inplace = m.loaded;
-			if (!m.loaded || pos < 0 || pos > len)
-				break;
-			int64_t need = len + (int64_t)s.size() + 1;
-			if (need > m.cap) {
-				m.cap = need + 100;
-				inplace = false;
-			}
-			m.text.insert(pos, s);
+			fits = m.loaded && len + (int64_t)s.size() + 1 <= cap;
+			if (m.loaded && pos >= 0 && pos <= len)
+				m.text.insert(pos, s);
 			break;
 		}
 		case 4: {
 			int pos = place(in, len);
 			int count = place(in, pos >= 0 && pos <= len ? len - pos : 0);
 			ed_delete(&f, count, pos);
-			inplace = m.loaded;
+			fits = m.loaded;
 			if (m.loaded && pos >= 0 && count >= 0 &&
 			    (int64_t)pos + count <= len)
 				m.text.erase(pos, count);
 			break;
 		}
-		case 5: {
-			int extra = extra_of(in, len);
-			extend_file(&f, extra);
-			if (m.loaded)
-				m.cap = len + 1 + room(len, extra);
+		case 5:
+			extend_file(&f, extra_of(in, len));
 			break;
 		}
-		}
 		check(f, m);
-		if (inplace && f.text != before)
+		if (fits && (f.text != block || f.cap != cap))
 			abort();
 	}
 	free(f.text);

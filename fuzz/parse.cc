@@ -13,8 +13,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "interp.h"
-#include "input.h"
+#include "fuzz/input.h"
+#include "interp/interp.h"
+#include "tests/support/value.h"
 
 namespace {
 
@@ -30,49 +31,13 @@ std::string defs[4];    /* the table keeps pointers to these */
 constexpr int budget = 20;
 int fuel;
 
-/* Writes a value out as a definition would, "end" for T_END; a huge
-   value is cut short with "...".  A malformed part sets bad. */
-void show(value v, std::string &out, bool &bad)
-{
-	if (out.size() > 100000) {
-		out += "...";
-		return;
-	}
-	switch (v.type) {
-	case T_END:
-		out += "end";
-		return;
-	case T_NUM:
-		out += std::to_string(v.num);
-		return;
-	case T_STR:
-		if (!v.ref)
-			bad = true;
-		else
-			out += "@" + std::string((const char *)v.ref);
-		return;
-	case T_LIST:
-		if (!v.ref) {
-			bad = true;
-			return;
-		}
-		out += "{";
-		for (const value *p = (const value *)v.ref; p->type != T_END; p++) {
-			out += p == v.ref ? "" : ",";
-			show(*p, out, bad);
-		}
-		out += "}";
-		return;
-	}
-	bad = true;
-}
-
+/* The value of A as text, a huge one cut short; a malformed one ends
+   the run. */
 std::string eval()
 {
-	std::string s;
-	bool bad = false;
+	bool bad;
 	fuel = budget;
-	show(parse(0, nullptr, 0, 1, 1, 0), s, bad);
+	std::string s = render(parse(0, nullptr, 0, 1, 1, 0), &bad, 100000);
 	if (bad)
 		abort();
 	return s;

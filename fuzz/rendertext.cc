@@ -18,17 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "textview/textview.h"
-#include "textview/host.h"
-#include "input.h"
-
-SDL_Renderer *renderer;
-SDL_Surface *winsurf1;
-SDL_Surface *font_surf;
-void *font_rarr;
-SDL_Rect trect[4];
-int sdl_v;
-win fwin;
+#include "fuzz/input.h"
+#include "tests/support/rechost.h"
 
 /* Rectangles compare field by field. */
 static bool operator==(const SDL_Rect &a, const SDL_Rect &b)
@@ -38,6 +29,25 @@ static bool operator==(const SDL_Rect &a, const SDL_Rect &b)
 
 namespace {
 
+/* Fonts whose size is a multiple of 5 get no atlas, so that the SDL_ttf
+   path is taken often.  The others get made-up glyph rectangles: some
+   wider than a cell, some empty (those go through SDL_ttf as well). */
+bool no_atlas(int size)
+{
+	return size % 5 == 0;
+}
+
+SDL_Rect glyph(unsigned char c, int size)
+{
+	SDL_Rect r = {c % 4, 0, size / 2 - 2, size - 6};
+
+	if (c == 'W' || c == 'm')
+		r.w = size + 3;
+	if (c == '~' || c < 33 || c > 126)
+		r.w = r.h = 0;
+	return r;
+}
+
 /* One blit or fill, as the library asked for it. */
 struct draw {
 	bool fill;
@@ -45,62 +55,6 @@ struct draw {
 	uint32_t colour;
 	bool operator==(const draw &) const = default;
 };
-
-std::vector<draw> draws;
-int quits;
-
-}
-
-void quit(int)
-{
-	quits++;
-}
-
-/* Fonts whose size is a multiple of 5 get no atlas, so that the SDL_ttf
-   path is taken too.  The others get a small surface and made-up glyph
-   rectangles: some wider than a cell, some empty (those go through
-   SDL_ttf as well). */
-void creat_fonts(SDL_Surface **surf, void **rarr, int size, int)
-{
-	if (size % 5 == 0)
-		return;
-	/* Kept by the cache for the whole run, like a host's atlas. */
-	*surf = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32,
-		SDL_PIXELFORMAT_ARGB8888);
-	SDL_Rect *r = (SDL_Rect *)*rarr;
-	for (int c = 0; c < 256; c++) {
-		r[c] = SDL_Rect{c % 4, 0, size / 2 - 2, size - 6};
-		if (c == 'W' || c == 'm')
-			r[c].w = size + 3;
-		if (c == '~' || c < 33 || c > 126)
-			r[c].w = r[c].h = 0;
-	}
-}
-
-SDL_Rect *font_rect(const char *ch)
-{
-	return (SDL_Rect *)font_rarr + (unsigned char)ch[0];
-}
-
-extern "C" {
-
-int __real_SDL_UpperBlit(SDL_Surface *, const SDL_Rect *, SDL_Surface *,
-	SDL_Rect *);
-int __real_SDL_FillRect(SDL_Surface *, const SDL_Rect *, Uint32);
-
-int __wrap_SDL_UpperBlit(SDL_Surface *src, const SDL_Rect *sr,
-	SDL_Surface *dst, SDL_Rect *dr)
-{
-	draw d = {false, sr ? *sr : SDL_Rect{}, dr ? *dr : SDL_Rect{}, 0};
-	draws.push_back(d);
-	return __real_SDL_UpperBlit(src, sr, dst, dr);
-}
-
-int __wrap_SDL_FillRect(SDL_Surface *dst, const SDL_Rect *r, Uint32 colour)
-{
-	draws.push_back({true, {}, r ? *r : SDL_Rect{}, colour});
-	return __real_SDL_FillRect(dst, r, colour);
-}
 
 }
 
@@ -148,7 +102,7 @@ struct result {
 	int ret;
 	int pos[2];
 	std::vector<draw> draws;
-	int quits;
+	size_t quits;
 	bool operator==(const result &) const = default;
 };
 
@@ -158,15 +112,18 @@ result run(const params &a, const std::string &text)
 	result r;
 	r.pos[0] = a.pos[0];
 	r.pos[1] = a.pos[1];
-	draws.clear();
-	quits = 0;
+	rec::reset();
 	fwin.bottom = a.bottom;
 	r.ret = rendertext(0, a.flags, text.c_str(), a.x, a.y, a.gw, a.gh,
 		a.width, const_cast<int32_t *>(a.tabs), a.ntabs, 0, 0,
 		a.has[0] ? &q[0] : nullptr, a.has[1] ? &q[1] : nullptr,
 		&r.pos[0], &r.pos[1]);
-	r.draws = draws;
-	r.quits = quits;
+	r.draws.reserve(rec::blits.size() + rec::bars.size());
+	for (const rec::blit &b : rec::blits)
+		r.draws.push_back({false, b.src, b.dst, 0});
+	for (const rec::bar &b : rec::bars)
+		r.draws.push_back({true, {}, b.r, b.colour});
+	r.quits = rec::quits.size();
 	return r;
 }
 
@@ -180,6 +137,9 @@ result first;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
+	rec::no_atlas = no_atlas;
+	rec::glyph_rect = glyph;
+	/* Kept to the end of the run, like a host's window. */
 	winsurf1 = SDL_CreateRGBSurfaceWithFormat(0, 320, 200, 32,
 		SDL_PIXELFORMAT_ARGB8888);
 	if (!winsurf1)

@@ -17,8 +17,8 @@
 
 #include <sanitizer/allocator_interface.h>
 
-#include "util.h"
-#include "input.h"
+#include "fuzz/input.h"
+#include "util/util.h"
 
 namespace {
 

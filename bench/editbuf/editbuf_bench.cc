@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "editbuf.h"
+#include "editbuf/editbuf.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "geom.h"
+#include "geom/geom.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "interp.h"
+#include "interp/interp.h"
 
 namespace {
 

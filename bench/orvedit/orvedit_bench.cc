@@ -10,7 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "edit.h"
+#include "orvedit/edit.h"
 
 namespace {
 

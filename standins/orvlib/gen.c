@@ -1,18 +1,8 @@
-/* The general library "orvlib.so" of the tests.  It reports when it is
-   loaded and unloaded, so a test sees each reload. */
-#include "show.h"
+/* The general library "orvlib.so" of the tests (built with loud.c,
+   which reports its loading and unloading). */
+#include "standins/orvlib/show.h"
 
 int orvfix_who(void);
-
-__attribute__((constructor)) static void load(void)
-{
-	printf("orvlib: load\n");
-}
-
-__attribute__((destructor)) static void unload(void)
-{
-	printf("orvlib: unload\n");
-}
 
 /* Answers the number of items it was given. */
 value Segment(value v)

@@ -1,5 +1,5 @@
 /* An "orvlib.so" whose function is spelt in lower case only. */
-#include "show.h"
+#include "standins/orvlib/show.h"
 
 value segment(value v)
 {

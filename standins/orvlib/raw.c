@@ -3,7 +3,7 @@
    trace had been flushed when the call was made. */
 #include <unistd.h>
 
-#include "interp.h"
+#include "interp/cfunc.h"
 
 value Segment(value v)
 {

@@ -1,9 +1,14 @@
-/* Prints a value the way it would be written in a definition, with
-   "end" for a T_END value. */
+/* What the stand-in libraries share: a call written out on standard
+   output, and the numbers they answer. */
+#ifndef ORV_STANDINS_ORVLIB_SHOW_H
+#define ORV_STANDINS_ORVLIB_SHOW_H
+
 #include <stdio.h>
 
-#include "interp.h"
+#include "interp/cfunc.h"
 
+/* Prints a value the way it would be written in a definition, with
+   "end" for a T_END value. */
 static inline void show(value v)
 {
 	const value *p;
@@ -61,3 +66,5 @@ static inline double items(value v)
 		n++;
 	return n;
 }
+
+#endif

@@ -6,23 +6,21 @@
    routes this program's malloc through a seam (see CMakeLists.txt) that
    can refuse large blocks, so that "the block cannot be had" is tested
    without taking 2 GiB. */
-#include "editbuf.h"
-
-#include <gtest/gtest.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <sched.h>
 #include <string>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/editbuf/buf.h"
+#include "tests/support/files.h"
+#include "tests/support/proc.h"
 
 namespace {
 
@@ -48,8 +46,6 @@ void *__wrap_malloc(size_t n)
 
 namespace {
 
-namespace fs = std::filesystem;
-
 /* The seam refuses blocks from a size on, for one scope. */
 struct Refuse {
 	explicit Refuse(size_t from)
@@ -58,17 +54,6 @@ struct Refuse {
 		refused = 0;
 	}
 	~Refuse() { refuse_from = SIZE_MAX; }
-};
-
-struct Dir {
-	std::string path;
-	Dir()
-	{
-		std::string t = (fs::temp_directory_path() / "editbufXXXXXX").string();
-		path = mkdtemp(t.data());
-	}
-	~Dir() { fs::remove_all(path); }
-	std::string at(const char *name) const { return path + "/" + name; }
 };
 
 /* A sparse file of that size: no room taken on disk.  The test's own
@@ -84,15 +69,6 @@ bool sparse(const std::string &path, int64_t size)
 	return ok;
 }
 
-struct Buf {
-	std::string path;
-	ed_file f{};
-	explicit Buf(std::string p) : path(std::move(p)) { f.path = path.data(); }
-	~Buf() { free(f.text); }
-	Buf(const Buf &) = delete;
-	Buf &operator=(const Buf &) = delete;
-};
-
 TEST(LargeFile, TypesAreSixtyFourBits)
 {
 	EXPECT_EQ(sizeof(st.st_size), 8u);
@@ -104,8 +80,8 @@ TEST(LargeFile, TypesAreSixtyFourBits)
 TEST(LargeFile, ThreeGiBLoadsEmptyWithItsStatus)
 {
 	const int64_t size = (int64_t)3 << 30;
-	Dir d;
-	std::string path = d.at("big");
+	tmpdir d;
+	std::string path = d / "big";
 	if (!sparse(path, size))
 		GTEST_SKIP() << "cannot make a sparse file of 3 GiB here";
 	Buf b(path);
@@ -139,8 +115,8 @@ TEST(LargeFile, NoBlockLoadsEmptyWithTheRoomAskedFor)
 		{(int64_t)INT32_MAX, 7, 0},
 		{(int64_t)UINT32_MAX + 1, 0, 0},
 	};
-	Dir d;
-	std::string path = d.at("big");
+	tmpdir d;
+	std::string path = d / "big";
 	for (const Big &c : cases) {
 		SCOPED_TRACE(testing::Message() << "size " << c.size << " extra " << c.extra);
 		if (!sparse(path, c.size))
@@ -160,8 +136,8 @@ TEST(LargeFile, NoBlockLoadsEmptyWithTheRoomAskedFor)
    memory at all, no block. */
 TEST(LargeFile, EmptyLoadWithoutMemory)
 {
-	Dir d;
-	Buf b(d.at("missing"));
+	tmpdir d;
+	Buf b(d / "missing");
 	{
 		Refuse r(2);
 		read_file(&b.f, 100);
@@ -180,9 +156,9 @@ TEST(LargeFile, EmptyLoadWithoutMemory)
 /* A regrow that cannot be had leaves the text and block as they were. */
 TEST(LargeFile, EditsWithoutMemoryChangeNothing)
 {
-	Dir d;
-	std::ofstream(d.at("f")) << "0123456789";
-	Buf b(d.at("f"));
+	tmpdir d;
+	std::ofstream(d / "f") << "0123456789";
+	Buf b(d / "f");
 	read_file(&b.f, 0);
 	ASSERT_EQ(b.f.cap, 11);
 	const char *block = b.f.text;
@@ -199,60 +175,57 @@ TEST(LargeFile, EditsWithoutMemoryChangeNothing)
 	EXPECT_STREQ(b.f.text, "23456789");
 }
 
+/* What the child answers when no such file can be made here. */
+const std::string unmade = "no file with an inode number over 32 bits";
+
 /* In the child: an overlay mount whose lower layer lies on another file
    system numbers that layer's files with the layer in the high bits
-   (xino), far above 32 bits.  Exits 0 when read_file loaded such a file
-   whole with its status, 1 when it did not, 2 when no such file could
-   be made here (no mount namespace, no overlay). */
-int huge_inode_child(const std::string &dir)
+   (xino), far above 32 bits.  Answers nothing when read_file loaded
+   such a file whole with its status, unmade when no such file could be
+   made here (no mount namespace, no overlay), else what was loaded. */
+std::string huge_inode(const std::string &dir)
 {
 	auto at = [&](const char *n) { return dir + "/" + n; };
 	if (unshare(CLONE_NEWNS) != 0 ||
 	    mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-		return 2;
+		return unmade;
 	for (const char *n : {"l", "u", "m"})
 		mkdir(at(n).c_str(), 0700);
 	if (mount("tmpfs", at("l").c_str(), "tmpfs", 0, nullptr) != 0 ||
 	    mount("tmpfs", at("u").c_str(), "tmpfs", 0, nullptr) != 0)
-		return 2;
+		return unmade;
 	mkdir(at("u/u").c_str(), 0700);
 	mkdir(at("u/w").c_str(), 0700);
 	std::ofstream(at("l/f")) << "far inode";
 	std::string opts = "lowerdir=" + at("l") + ",upperdir=" + at("u/u") +
 			   ",workdir=" + at("u/w") + ",xino=on";
 	if (mount("overlay", at("m").c_str(), "overlay", 0, opts.c_str()) != 0)
-		return 2;
+		return unmade;
 
 	struct stat64 s;
 	std::string path = at("m/f");
 	if (stat64(path.c_str(), &s) != 0 || s.st_ino <= UINT32_MAX)
-		return 2;
+		return unmade;
 	Buf b(path);
 	read_file(&b.f, 2);
-	bool ok = b.f.text && strcmp(b.f.text, "far inode") == 0 && b.f.cap == 12 &&
-		  st.st_ino == s.st_ino;
-	if (!ok)
-		fprintf(stderr, "loaded [%s] cap %d, inode %llu of %llu\n",
-			b.f.text ? b.f.text : "(null)", b.f.cap,
-			(unsigned long long)st.st_ino, (unsigned long long)s.st_ino);
-	return ok ? 0 : 1;
+	if (b.f.text && strcmp(b.f.text, "far inode") == 0 && b.f.cap == 12 &&
+	    st.st_ino == s.st_ino)
+		return "";
+	char m[200];
+	snprintf(m, sizeof m, "loaded [%s] cap %d, inode %llu of %llu",
+		b.f.text ? b.f.text : "(null)", b.f.cap,
+		(unsigned long long)st.st_ino, (unsigned long long)s.st_ino);
+	return m;
 }
 
 TEST(LargeFile, InodeOverThirtyTwoBitsLoads)
 {
-	Dir d;
-	fflush(nullptr);
-	pid_t pid = fork();
-	ASSERT_GE(pid, 0);
-	if (pid == 0)
-		_exit(huge_inode_child(d.path));
-	int status;
-	ASSERT_EQ(waitpid(pid, &status, 0), pid);
-	ASSERT_TRUE(WIFEXITED(status));
-	if (WEXITSTATUS(status) == 2)
+	tmpdir d;
+	std::string r = in_child([&] { return huge_inode(d.path); });
+	if (r == unmade)
 		GTEST_SKIP() << "skipped: no file with an inode number over 32 bits "
 				"can be made here (needs a mount namespace and overlayfs)";
-	EXPECT_EQ(WEXITSTATUS(status), 0) << "the file did not load whole";
+	EXPECT_EQ(r, "") << "the file did not load whole";
 }
 
 } // namespace

@@ -4,19 +4,18 @@
    a fifo over the file just before the real open, as someone racing the
    load would.  The load must then come back at once with an empty text,
    never block waiting for a writer. */
-#include "editbuf.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "editbuf/editbuf.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -82,8 +81,6 @@ FILE *__wrap_fopen64(const char *p, const char *mode)
 
 namespace {
 
-namespace fs = std::filesystem;
-
 /* Loads path with the seam armed and reports what was loaded. */
 void load_swapped(std::string path)
 {
@@ -100,16 +97,14 @@ void load_swapped(std::string path)
    killed by the alarm, and the child's report tells what was loaded. */
 TEST(ReadFile, FileSwappedForFifoLoadsEmptyAtOnce)
 {
-	std::string dir = (fs::temp_directory_path() / "editbufXXXXXX").string();
-	ASSERT_NE(mkdtemp(dir.data()), nullptr);
-	std::string path = dir + "/f";
-	std::ofstream(path) << "text that was there";
-	fifo = dir + "/q";
+	tmpdir dir;
+	std::string path = dir / "f";
+	writefile(path, "text that was there");
+	fifo = dir / "q";
 	ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
 	EXPECT_EXIT(load_swapped(path), testing::ExitedWithCode(0),
 		"text \\[\\] cap 4 fifo 1");
-	fs::remove_all(dir);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include <cmath>
 
-#include "bits.h"
-#include "geom.h"
-#include "state.h"
+#include "tests/geom/bits.h"
+#include "geom/geom.h"
+#include "geom/state.h"
 
 TEST(Arith, StatedValues)
 {

@@ -1,8 +1,6 @@
-#include <cmath>
-
-#include "bits.h"
-#include "geom.h"
-#include "state.h"
+#include "tests/geom/bits.h"
+#include "geom/geom.h"
+#include "geom/state.h"
 
 extern "C" double c_segment(double ax, double ay, double bx, double by);
 

@@ -1,7 +1,7 @@
 /* Alone in its program, so that nothing has touched the curve yet. */
-#include "bits.h"
-#include "geom.h"
-#include "state.h"
+#include "tests/geom/bits.h"
+#include "geom/geom.h"
+#include "geom/state.h"
 
 TEST(CurveStart, ZeroBeforeInit)
 {

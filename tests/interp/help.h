@@ -1,38 +1,17 @@
 // Helpers of the interpreter tests.
-#pragma once
+#ifndef ORV_TESTS_INTERP_HELP_H
+#define ORV_TESTS_INTERP_HELP_H
 
 #include <dlfcn.h>
-#include <stdio.h>
 #include <string.h>
 
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "interp.h"
-#include "proc.h"
-
-// A value as a definition would write it, "end" standing for T_END.
-inline std::string render(value v)
-{
-	char b[64];
-	switch (v.type) {
-	case T_END:
-		return "end";
-	case T_NUM:
-		snprintf(b, sizeof b, "%g", v.num);
-		return b;
-	case T_STR:
-		return std::string("@") + static_cast<const char *>(v.ref);
-	case T_LIST: {
-		std::string s = "{";
-		for (auto *p = static_cast<const value *>(v.ref); p->type != T_END; p++)
-			s += (p == v.ref ? "" : ",") + render(*p);
-		return s + "}";
-	}
-	}
-	return "?" + std::to_string(v.type);
-}
+#include "interp/interp.h"
+#include "tests/support/capture.h"
+#include "tests/support/value.h"
 
 // The two trace lines of one token: as read, then cleaned.
 inline std::string tr(int depth, const std::string &raw, const std::string &clean, char d)
@@ -97,3 +76,5 @@ struct Interp : testing::Test {
 		return v;
 	}
 };
+
+#endif

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "help.h"
+#include "tests/interp/help.h"
 
 // The process's own definition of a name that the general library
 // defines too: the library's reference binds to its own only when it

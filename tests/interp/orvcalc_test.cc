@@ -2,8 +2,10 @@
 // reachable through LD_LIBRARY_PATH, and compares all of its output.
 #include <string>
 
-#include "help.h"
-#include "leaks.h"
+#include "tests/interp/help.h"
+#include "tests/interp/leaks.h"
+#include "tests/support/files.h"
+#include "tests/support/proc.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ TEST(Orvcalc, Run)
 		{lib + "/raw", flushed("raw Segment\n")},
 	};
 	for (auto &r : t) {
-		child c = runchild(built(ORVCALC), {"LD_LIBRARY_PATH=" + r.dir, "LSAN_OPTIONS=suppressions=" + (sup / "leaks")});
+		child c = runchild({built(ORVCALC), {"LD_LIBRARY_PATH=" + r.dir, "LSAN_OPTIONS=suppressions=" + (sup / "leaks")}});
 		EXPECT_EQ(c.out, r.out) << r.dir;
 		EXPECT_EQ(c.status, 0) << r.dir;
 	}

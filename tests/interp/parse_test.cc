@@ -1,7 +1,7 @@
 #include <string>
 
-#include "help.h"
-#include "leaks.h"
+#include "tests/interp/help.h"
+#include "tests/interp/leaks.h"
 
 extern "C" const char *__lsan_default_suppressions()
 {

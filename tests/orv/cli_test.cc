@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run.h"
+#include "tests/orv/run.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ struct file {
 	std::string name, text;
 };
 
-ran inside(const std::vector<file> &files, run r)
+child inside(const std::vector<file> &files, run r)
 {
 	tmpdir d;
 	for (auto &f : files)
@@ -73,7 +73,7 @@ TEST(Orv, Definitions)
 		{{}, "# only a comment\n", ""},
 	};
 	for (auto &r : t) {
-		ran c = inside(files, {r.args, r.in});
+		child c = inside(files, {r.args, r.in});
 		std::string what = testing::PrintToString(r.args) + " <<< " + r.in;
 		EXPECT_EQ(c.out, r.out) << what;
 		EXPECT_EQ(c.err, "") << what;
@@ -88,19 +88,19 @@ TEST(Orv, TraceAndMessages)
 {
 	// orvcalc's own run, with no library and with one that has Segment.
 	for (const std::string &env : {std::string("LD_LIBRARY_PATH="), gen}) {
-		child calc = runchild(built(ORVCALC), {env, "LSAN_OPTIONS=suppressions=" + leakfile()});
+		child calc = runchild({built(ORVCALC), {env, "LSAN_OPTIONS=suppressions=" + leakfile()}});
 		ASSERT_EQ(calc.status, 0);
 		bool found = env == gen;
 		std::string value = found ? "2" : "0";
 		std::string unload = found ? "orvlib: unload\n" : "";
 		std::string trace = calc.out.substr(0, calc.out.size() - unload.size());
 
-		ran t = orv({{"-t"}, line1, {env}});
+		child t = orv({{"-t"}, line1, {env}});
 		EXPECT_EQ(t.out, trace + "line1 = " + value + "\n" + unload) << env;
 		EXPECT_EQ(t.err, "");
 		EXPECT_EQ(t.status, found ? 0 : 1);
 
-		ran q = orv({{}, line1, {env}});
+		child q = orv({{}, line1, {env}});
 		EXPECT_EQ(q.out.find("0 Segment"), std::string::npos) << "no trace";
 		EXPECT_NE(q.out.find("line1 = " + value + "\n"), std::string::npos);
 		EXPECT_EQ(q.err, found ? "" : "orv: function Segment undefined\n");
@@ -117,14 +117,14 @@ TEST(Orv, TraceAndMessages)
 		 "orv: function f undefined\norv: function f undefined\n"},
 	};
 	for (auto &r : t) {
-		ran c = orv({r.args});
+		child c = orv({r.args});
 		EXPECT_EQ(c.out, r.out) << r.args[1];
 		EXPECT_EQ(c.err, r.err) << r.args[1];
 		EXPECT_EQ(c.status, 1) << r.args[1];
 	}
 
 	// With -t the message stands in the trace, on standard output.
-	ran c = orv({{"-t", "-e", "x = nosuch"}});
+	child c = orv({{"-t", "-e", "x = nosuch"}});
 	std::string end = "0 nosuch " + std::string(1, '\0') + "\n";
 	EXPECT_EQ(c.out, end + end + "variable nosuch undefined\nx = 0\n");
 	EXPECT_EQ(c.err, "");
@@ -137,7 +137,7 @@ TEST(Orv, TraceAndMessages)
 TEST(Orv, Libraries)
 {
 	std::string load = "orvlib: load\n", unload = "orvlib: unload\n";
-	ran c = orv({{"-l", fix + "/gen/orvlib.so", "-e", "x = {twice(1),twice(2)}"}});
+	child c = orv({{"-l", fix + "/gen/orvlib.so", "-e", "x = {twice(1),twice(2)}"}});
 	EXPECT_EQ(c.out, load + unload + load + "twice 1\n" + unload + load + "twice 2\nx = {2,4}\n" + unload);
 	EXPECT_EQ(c.status, 0);
 
@@ -184,7 +184,7 @@ TEST(Orv, Refusals)
 		 "orv: ./nosuch.so: cannot open shared object file: No such file or directory\n"},
 	};
 	for (auto &r : t) {
-		ran c = inside(files, {r.args, r.in, {gen}});
+		child c = inside(files, {r.args, r.in, {gen}});
 		std::string what = testing::PrintToString(r.args);
 		EXPECT_EQ(c.out, "") << what;
 		EXPECT_EQ(c.err, r.err) << what;
@@ -194,12 +194,12 @@ TEST(Orv, Refusals)
 	// What is no name of the language, and a line with a NUL byte.
 	for (std::string line : {"x", "= 1", " \t= 1", "1x = 1", "@a = 1", "+a = 1", "-a = 1", ".a = 1",
 				 "a(b = 1", "a)b = 1", "{ = 1", "a}b = 1", "a,b = 1"}) {
-		ran c = inside(files, {{"good.orv", "-"}, line + "\n", {gen}});
+		child c = inside(files, {{"good.orv", "-"}, line + "\n", {gen}});
 		EXPECT_EQ(c.out, "") << line;
 		EXPECT_EQ(c.err, "orv: (standard input):1: expected NAME = DEFINITION\n") << line;
 		EXPECT_EQ(c.status, 2) << line;
 	}
-	ran c = orv({{}, std::string("x = @a\0b\n", 9)});
+	child c = orv({{}, std::string("x = @a\0b\n", 9)});
 	EXPECT_EQ(c.err, "orv: (standard input):1: expected NAME = DEFINITION\n");
 	EXPECT_EQ(c.status, 2);
 
@@ -235,21 +235,21 @@ TEST(Orv, CommandLine)
 		{{"-r"}, "orv: option -r needs an argument\n"},
 	};
 	for (auto &r : t) {
-		ran c = orv({r.args, "x = 1\n"});
+		child c = orv({r.args, "x = 1\n"});
 		EXPECT_EQ(c.out, "") << r.args[0];
 		EXPECT_EQ(c.err, r.err + usage) << r.args[0];
 		EXPECT_EQ(c.status, 2) << r.args[0];
 	}
 
 	for (const char *h : {"-h", "--help"}) {
-		ran c = orv({{h, "nosuch.orv"}});
+		child c = orv({{h, "nosuch.orv"}});
 		EXPECT_EQ(c.out.rfind(usage, 0), 0u) << h;
 		for (const char *opt : {"-e", "-p", "-t", "-l", "-r", "--version", "Exit status"})
 			EXPECT_NE(c.out.find(opt), std::string::npos) << opt;
 		EXPECT_EQ(c.err, "");
 		EXPECT_EQ(c.status, 0);
 	}
-	ran c = orv({{"--version"}});
+	child c = orv({{"--version"}});
 	EXPECT_EQ(c.out, "orv " ORV_VERSION "\n");
 	EXPECT_EQ(c.status, 0);
 }
@@ -257,7 +257,7 @@ TEST(Orv, CommandLine)
 // Results that cannot be written are a failure, not a silent loss.
 TEST(Orv, FullDisk)
 {
-	ran c = orv({{"-e", "x = 1"}, "", {}, "", false, "/dev/full"});
+	child c = orv({{"-e", "x = 1"}, "", {}, "", false, "/dev/full"});
 	EXPECT_EQ(c.err, "orv: standard output: No space left on device\n");
 	EXPECT_EQ(c.status, 2);
 }
@@ -272,7 +272,7 @@ TEST(Orv, LongTokens)
 #else
 	std::string s(1 << 20, 'x');
 #endif
-	ran c = orv({{"-p", "s", "-p", "n"}, "s = @" + s + "\n" + s + " = 5\nn = " + s + "\n"});
+	child c = orv({{"-p", "s", "-p", "n"}, "s = @" + s + "\n" + s + " = 5\nn = " + s + "\n"});
 	EXPECT_EQ(c.out, "s = @" + s + "\nn = 5\n");
 	EXPECT_EQ(c.status, 0);
 }

@@ -4,13 +4,14 @@
 #include <charconv>
 #include <cmath>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "geom.h"
-#include "run.h"
+#include "geom/geom.h"
+#include "tests/orv/run.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ std::vector<std::string> values(const std::vector<std::string> &defs, int status
 		args.insert(args.end(), {"-p", "d" + std::to_string(i)});
 	}
 	writefile(d / "defs.orv", text);
-	ran c = orv({args});
+	child c = orv({args});
 	EXPECT_EQ(c.status, status) << c.err;
 	std::vector<std::string> v;
 	std::istringstream s(c.out);
@@ -122,7 +123,7 @@ TEST(GeomLibrary, BadArguments)
 
 	for (const char *f : {"segment", "angle", "vect", "add_p", "sqrt2b", "cos1", "aatan", "curve_init",
 			      "curve2", "vnum", "pointval"}) {
-		ran c = orv({{"-l", lib, "-e", std::string("x = ") + f + "(1,2)"}});
+		child c = orv({{"-l", lib, "-e", std::string("x = ") + f + "(1,2)"}});
 		EXPECT_EQ(c.out, "x = 0\n") << f;
 		EXPECT_EQ(c.err, std::string("orv: function ") + f + " undefined\n");
 		EXPECT_EQ(c.status, 1);
@@ -134,8 +135,8 @@ TEST(GeomLibrary, Orvcalc)
 {
 	std::string dir = lib.substr(0, lib.rfind('/'));
 	std::vector<std::string> env = {"LSAN_OPTIONS=suppressions=" + leakfile()};
-	child none = runchild(built(ORVCALC), {"LD_LIBRARY_PATH=", env[0]});
-	child with = runchild(built(ORVCALC), {"LD_LIBRARY_PATH=" + dir, env[0]});
+	child none = runchild({built(ORVCALC), {"LD_LIBRARY_PATH=", env[0]}});
+	child with = runchild({built(ORVCALC), {"LD_LIBRARY_PATH=" + dir, env[0]}});
 	std::string msg = "function Segment undefined\n";
 	ASSERT_NE(none.out.find(msg), std::string::npos);
 	EXPECT_EQ(with.out, none.out.erase(none.out.find(msg), msg.size()));
@@ -145,7 +146,7 @@ TEST(GeomLibrary, Orvcalc)
 // The example of the README, run as it says.
 TEST(GeomLibrary, Example)
 {
-	ran c = orv({{"-l", lib, "-p", "line1", "-p", "legs", "-p", "turn", "-p", "arc", "-p", "toward",
+	child c = orv({{"-l", lib, "-p", "line1", "-p", "legs", "-p", "turn", "-p", "arc", "-p", "toward",
 		      std::string(EXAMPLES) + "/corner.orv"}});
 	EXPECT_EQ(c.out, "line1 = 1.414213562373095\n"
 			 "legs = {2.23606797749979,3}\n"

@@ -1,17 +1,14 @@
 // Runs orv as a user would: arguments, standard input, both output
 // streams and the exit status.
-#pragma once
+#ifndef ORV_TESTS_ORV_RUN_H
+#define ORV_TESTS_ORV_RUN_H
 
 #include <string>
 #include <vector>
 
-#include "interp/leaks.h"
-#include "proc.h"
-
-struct ran {
-	std::string out, err;
-	int status;
-};
+#include "tests/interp/leaks.h"
+#include "tests/support/files.h"
+#include "tests/support/proc.h"
 
 struct run {
 	std::vector<std::string> args{};
@@ -36,58 +33,13 @@ inline const std::string &leakfile()
 	return f;
 }
 
-inline ran orv(const run &r, const std::string &prog = ORV)
+// orv run with no library folder on LD_LIBRARY_PATH but those of r.env.
+inline child orv(const run &r, const std::string &prog = ORV)
 {
-	tmpdir t;
-	writefile(t / "in", r.in);
-	std::vector<std::string> env = {"LD_LIBRARY_PATH=", "LSAN_OPTIONS=print_suppressions=0:suppressions=" + leakfile()};
+	std::vector<std::string> env = {"LD_LIBRARY_PATH", "LSAN_OPTIONS=print_suppressions=0:suppressions=" + leakfile()};
 	env.insert(env.end(), r.env.begin(), r.env.end());
-
-	std::vector<std::string> envs;
-	for (char **e = environ; *e; e++) {
-		std::string s = *e;
-		bool replaced = false;
-		for (auto &n : env)
-			replaced |= s.compare(0, n.find('=') + 1, n, 0, n.find('=') + 1) == 0;
-		if (!replaced)
-			envs.push_back(s);
-	}
-	for (auto &n : env)
-		if (n.back() != '=')
-			envs.push_back(n);
-
-	std::vector<std::string> cmd = built(prog, r.args);
-	std::vector<char *> av, ev;
-	for (auto &a : cmd)
-		av.push_back(const_cast<char *>(a.c_str()));
-	av.push_back(nullptr);
-	for (auto &e : envs)
-		ev.push_back(e.data());
-	ev.push_back(nullptr);
-
-	std::string out = r.outfile.empty() ? t / "out" : r.outfile;
-	fflush(nullptr);
-	pid_t pid = fork();
-	if (pid == 0) {
-		int in = open((t / "in").c_str(), O_RDONLY);
-		int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-		int e = open((t / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-		if (in < 0 || o < 0 || e < 0)
-			_exit(126);
-		dup2(in, 0);
-		dup2(o, 1);
-		dup2(e, 2);
-		if (r.noinput)
-			close(0);
-		if (!r.dir.empty() && chdir(r.dir.c_str()) != 0)
-			_exit(126);
-		execve(av[0], av.data(), ev.data());
-		_exit(126);
-	}
-	int st = 0;
-	while (waitpid(pid, &st, 0) < 0)
-		if (errno != EINTR)
-			return {"", "", -1};
-	int status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-	return {r.outfile.empty() ? readfile(t / "out") : "", readfile(t / "err"), status};
+	return runchild({.cmd = built(prog, r.args), .env = env, .dir = r.dir, .in = r.in,
+			 .noinput = r.noinput, .err = true, .outfile = r.outfile});
 }
+
+#endif

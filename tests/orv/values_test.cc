@@ -2,12 +2,13 @@
 // reads them back, the escaped form of strings it cannot, and the round
 // trip over random values.
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "run.h"
+#include "tests/orv/run.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ std::string value(const std::string &def, const std::vector<std::string> &lib = 
 {
 	std::vector<std::string> args = lib;
 	args.insert(args.end(), {"-e", "x = " + def});
-	ran c = orv({args});
+	child c = orv({args});
 	EXPECT_EQ(c.err, "") << def;
 	EXPECT_EQ(c.status, 0) << def;
 	EXPECT_EQ(c.out.rfind("x = ", 0), 0u) << def;
@@ -99,7 +100,7 @@ TEST(OrvValues, RoundTrip)
 		args.insert(args.end(), {"-p", "v" + std::to_string(i)});
 	}
 	writefile(d / "rand.orv", defs);
-	ran c = orv({args});
+	child c = orv({args});
 	ASSERT_EQ(c.status, 0) << c.err;
 
 	// An escaped string begins the text or follows a bracket or a comma,

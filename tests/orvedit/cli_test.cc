@@ -1,53 +1,34 @@
 /* orvedit's command line as a person types it, with no display at all:
    --help and --version answer, mistakes give status 2 and a message. */
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/proc.h"
+
 namespace {
 
-struct result {
-	int status;
-	std::string out, err;
-};
-
-std::string slurp(const std::string &p)
+/* Runs orvedit with the words of args, with no display and no video
+   driver chosen. */
+child run(const std::string &args)
 {
-	std::ifstream f(p);
-	std::stringstream s;
-	s << f.rdbuf();
-	return s.str();
-}
-
-/* Runs orvedit ARGS with no display and no video driver chosen. */
-result run(const std::string &args)
-{
-	char dir[] = "/tmp/orvedit-cli-XXXXXX";
-	std::string d = mkdtemp(dir);
-	std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "
-		ORV_EMULATOR " " ORVEDIT " " + args + " >" + d + "/out 2>" + d + "/err";
-	int st = system(cmd.c_str());
-	result r = {WIFEXITED(st) ? WEXITSTATUS(st) : -1, slurp(d + "/out"),
-		slurp(d + "/err")};
-	unlink((d + "/out").c_str());
-	unlink((d + "/err").c_str());
-	rmdir(d.c_str());
-	return r;
+	std::vector<std::string> words;
+	std::istringstream in(args);
+	for (std::string w; in >> w;)
+		words.push_back(w);
+	return runchild({.cmd = built(ORVEDIT, words),
+			 .env = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, .err = true});
 }
 
 TEST(OrveditCli, VersionAndHelpNeedNoDisplay)
 {
-	result v = run("--version");
+	child v = run("--version");
 	EXPECT_EQ(v.status, 0);
 	EXPECT_EQ(v.out, "orvedit " ORV_PROJECT_VERSION "\n");
 	EXPECT_EQ(v.err, "");
-	result h = run("--help");
+	child h = run("--help");
 	EXPECT_EQ(h.status, 0);
 	EXPECT_EQ(h.out.rfind("usage: orvedit", 0), 0u) << h.out;
 	EXPECT_NE(h.out.find("Ctrl+S"), std::string::npos);
@@ -71,7 +52,7 @@ TEST(OrveditCli, MistakesGiveStatusTwo)
 	};
 	for (auto c : cases) {
 		SCOPED_TRACE(c.args);
-		result r = run(c.args);
+		child r = run(c.args);
 		EXPECT_EQ(r.status, 2);
 		EXPECT_EQ(r.out, "");
 		EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;

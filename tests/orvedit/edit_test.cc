@@ -1,20 +1,11 @@
 /* What keys, the mouse and the window do to the text: typed through SDL's
    event queue, checked on the buffer and on the bytes saved. */
-#include "fixture.h"
+#include "tests/orvedit/fixture.h"
 
 namespace {
 
-class Edit : public ::testing::Test {
+class Edit : public Editing {
 protected:
-	scratch dir;
-	session s;
-
-	std::string file(const std::string &bytes, const char *name = "f.txt")
-	{
-		std::string p = dir / name;
-		spit(p, bytes);
-		return p;
-	}
 	void open(const std::string &bytes)
 	{
 		ASSERT_TRUE(s.open(file(bytes))) << SDL_GetError();
@@ -32,7 +23,7 @@ TEST_F(Edit, TypingAndSavingANewFile)
 	EXPECT_FALSE(s.e.ro);
 	s.ctrl(SDLK_s);
 	/* Exactly the buffer: no newline added at the end. */
-	EXPECT_EQ(slurp(p), "h\xC3\xA9llo\n\tx");
+	EXPECT_EQ(readfile(p), "h\xC3\xA9llo\n\tx");
 	EXPECT_EQ(mode_of(p) & 07777, 0644u);
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{"new.txt"});
 	EXPECT_NE(s.e.notice.find("saved"), std::string::npos) << s.e.notice;
@@ -151,7 +142,7 @@ TEST_F(Edit, UndoAndRedoEveryEditBackToTheLoadedText)
 	EXPECT_EQ(s.text(), edited);
 	EXPECT_TRUE(dirty(s.e));
 	s.ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), edited);
+	EXPECT_EQ(readfile(p), edited);
 	EXPECT_FALSE(dirty(s.e));
 	/* Undo past the save: unsaved again, and a new edit there makes the
 	   saved text unreachable by redo. */
@@ -340,13 +331,13 @@ TEST_F(Edit, WithoutThePluginTheTitleMarksUnsavedChanges)
 
 TEST(PluginPath, BesideTheProgramElseInstalled)
 {
-	scratch d;
+	tmpdir d;
 	mkdir((d / "bin").c_str(), 0755);
 	std::string exe = d / "bin/orvedit";
 	std::string installed = plugin_path(exe);
 	EXPECT_EQ(installed.rfind(d / "bin/", 0), 0u) << installed;
 	EXPECT_EQ(installed.substr(installed.size() - 16), "/orv/plotplug.so");
-	spit(d / "bin/plotplug.so", "");
+	writefile(d / "bin/plotplug.so", "");
 	EXPECT_EQ(plugin_path(exe), d / "bin/plotplug.so");
 }
 

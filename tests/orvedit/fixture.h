@@ -1,55 +1,26 @@
 /* The editor in-process on SDL's offscreen video driver: events go in
    through SDL's queue as a window system would send them, files are
-   read back byte for byte.  Also a scratch folder and a child process
-   for the cases that change limits or users. */
-#ifndef TESTS_ORVEDIT_FIXTURE_H
-#define TESTS_ORVEDIT_FIXTURE_H
+   read back byte for byte.  Also what the cases that change limits or
+   users need: a child process as an unprivileged user. */
+#ifndef ORV_TESTS_ORVEDIT_FIXTURE_H
+#define ORV_TESTS_ORVEDIT_FIXTURE_H
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 #include <dirent.h>
-#include <ftw.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "edit.h"
-
-/* A scratch folder, removed with all it holds. */
-class scratch {
-public:
-	std::string path;
-	scratch()
-	{
-		char t[] = "/tmp/orvedit-test-XXXXXX";
-		path = mkdtemp(t);
-		/* Reachable by the unprivileged user of the children. */
-		chmod(path.c_str(), 0755);
-	}
-	~scratch()
-	{
-		nftw64(path.c_str(), [](const char *p, const struct stat64 *, int, FTW *) {
-			chmod(p, 0700);	/* a folder made read-only by a test */
-			return remove(p);
-		}, 16, FTW_DEPTH | FTW_PHYS);
-	}
-	std::string operator/(const std::string &name) const
-	{
-		return path + "/" + name;
-	}
-	scratch(const scratch &) = delete;
-	scratch &operator=(const scratch &) = delete;
-};
+#include "orvedit/edit.h"
+#include "tests/support/files.h"
+#include "tests/support/proc.h"
 
 /* The names in a folder, sorted, without . and .. */
 inline std::vector<std::string> names(const std::string &dir)
@@ -67,65 +38,25 @@ inline std::vector<std::string> names(const std::string &dir)
 	return v;
 }
 
-inline std::string slurp(const std::string &path)
-{
-	std::ifstream f(path, std::ios::binary);
-	std::stringstream s;
-	s << f.rdbuf();
-	return s.str();
-}
-
-inline void spit(const std::string &path, const std::string &bytes)
-{
-	std::ofstream f(path, std::ios::binary | std::ios::trunc);
-	f << bytes;
-}
-
 inline mode_t mode_of(const std::string &path)
 {
 	struct stat s;
 	return lstat(path.c_str(), &s) == 0 ? s.st_mode : 0;
 }
 
-/* Runs fn in a child process; with drop, as the unprivileged user 65534
-   when the tests run as root, whom permissions do not bind.  fn answers
-   what went wrong, or nothing. */
-inline std::string in_child(const std::function<std::string()> &fn,
-	bool drop = false)
+/* Runs fn in a child process as the unprivileged user 65534 when the
+   tests run as root, whom permissions do not bind. */
+inline std::string as_nobody(const std::function<std::string()> &fn)
 {
-	int p[2];
-	if (pipe(p) != 0)
-		return "pipe failed";
-	fflush(nullptr);
-	pid_t pid = fork();
-	if (pid == 0) {
-		close(p[0]);
-		std::string r;
-		if (drop && geteuid() == 0 &&
-		    (setgroups(0, nullptr) != 0 || setgid(65534) != 0 ||
-		     setuid(65534) != 0))
-			r = "cannot become user 65534";
-		else
-			r = fn();
-		if (write(p[1], r.data(), r.size()) < 0)
-			_exit(3);
-		_exit(0);
-	}
-	close(p[1]);
-	std::string r;
-	char b[256];
-	ssize_t n;
-	while ((n = read(p[0], b, sizeof b)) > 0)
-		r.append(b, n);
-	close(p[0]);
-	int st = 0;
-	waitpid(pid, &st, 0);
-	if (!WIFEXITED(st))
-		r += " (child ended by signal " + std::to_string(WTERMSIG(st)) + ")";
-	return r;
+	return in_child([&] {
+		if (geteuid() == 0 && (setgroups(0, nullptr) != 0 ||
+		    setgid(65534) != 0 || setuid(65534) != 0))
+			return std::string("cannot become user 65534");
+		return fn();
+	});
 }
 
-/* Gives the unprivileged user of in_child a path, when running as root. */
+/* Gives the unprivileged user of as_nobody a path, when running as root. */
 inline void give(const std::string &path)
 {
 	if (geteuid() == 0 && lchown(path.c_str(), 65534, 65534) != 0)
@@ -187,8 +118,7 @@ public:
 		ev.type = SDL_TEXTINPUT;
 		ev.text.windowID = win();
 		snprintf(ev.text.text, sizeof ev.text.text, "%s", s.c_str());
-		SDL_PushEvent(&ev);
-		return pump();
+		return send(ev);
 	}
 	session &button(Uint32 type, int x, int y)
 	{
@@ -200,8 +130,7 @@ public:
 		ev.button.clicks = 1;
 		ev.button.x = x;
 		ev.button.y = y;
-		SDL_PushEvent(&ev);
-		return pump();
+		return send(ev);
 	}
 	session &click(int x, int y)
 	{
@@ -217,8 +146,7 @@ public:
 		ev.motion.state = SDL_BUTTON_LMASK;
 		ev.motion.x = x1;
 		ev.motion.y = y1;
-		SDL_PushEvent(&ev);
-		pump();
+		send(ev);
 		return button(SDL_MOUSEBUTTONUP, x1, y1);
 	}
 	session &wheel(int y)
@@ -227,8 +155,7 @@ public:
 		ev.type = SDL_MOUSEWHEEL;
 		ev.wheel.windowID = win();
 		ev.wheel.y = y;
-		SDL_PushEvent(&ev);
-		return pump();
+		return send(ev);
 	}
 	/* A window event: closing or resizing. */
 	session &window(Uint8 what)
@@ -237,6 +164,11 @@ public:
 		ev.type = SDL_WINDOWEVENT;
 		ev.window.windowID = win();
 		ev.window.event = what;
+		return send(ev);
+	}
+	/* One event, as the window system would queue it. */
+	session &send(SDL_Event ev)
+	{
 		SDL_PushEvent(&ev);
 		return pump();
 	}
@@ -256,6 +188,21 @@ public:
 		Uint8 r, g, b;
 		SDL_GetRGB(v, s->format, &r, &g, &b);
 		return (uint32_t)r << 16 | g << 8 | b;
+	}
+};
+
+/* A case with a scratch folder and an editor. */
+class Editing : public ::testing::Test {
+protected:
+	tmpdir dir;
+	session s;
+
+	/* A file of the scratch folder with these bytes. */
+	std::string file(const std::string &bytes, const char *name = "f.txt")
+	{
+		std::string p = dir / name;
+		writefile(p, bytes);
+		return p;
 	}
 };
 

@@ -4,21 +4,12 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 
-#include "fixture.h"
+#include "tests/orvedit/fixture.h"
 
 namespace {
 
-class Save : public ::testing::Test {
+class Save : public Editing {
 protected:
-	scratch dir;
-	session s;
-
-	std::string file(const std::string &bytes, const char *name = "f.txt")
-	{
-		std::string p = dir / name;
-		spit(p, bytes);
-		return p;
-	}
 	bool has(const char *what) const
 	{
 		return s.e.notice.find(what) != std::string::npos;
@@ -37,10 +28,10 @@ TEST_F(Save, KeepsPermissionsAndReplacesByRename)
 	ASSERT_TRUE(s.open(p));
 	s.key(SDLK_END, KMOD_LCTRL).type(" new");
 	ASSERT_TRUE(edit_save(s.e));
-	EXPECT_EQ(slurp(p), "old new");
+	EXPECT_EQ(readfile(p), "old new");
 	EXPECT_EQ(mode_of(p) & 07777, 0640u);
 	/* The rename gives the name a new file: a hard link keeps the old. */
-	EXPECT_EQ(slurp(dir / "hard"), "old");
+	EXPECT_EQ(readfile(dir / "hard"), "old");
 	EXPECT_EQ(names(dir.path), (std::vector<std::string>{"f.txt", "hard"}));
 }
 
@@ -49,11 +40,11 @@ TEST_F(Save, ReadOnlyFolderLeavesTheFileAndRetries)
 	std::string d = dir / "ro";
 	mkdir(d.c_str(), 0755);
 	std::string p = d + "/f.txt";
-	spit(p, "original");
+	writefile(p, "original");
 	give(d);
 	give(p);
 	chmod(d.c_str(), 0555);
-	std::string r = in_child([&] {
+	std::string r = as_nobody([&] {
 		session s;
 		if (!s.open(p))
 			return std::string("cannot open");
@@ -62,16 +53,16 @@ TEST_F(Save, ReadOnlyFolderLeavesTheFileAndRetries)
 		s.ctrl(SDLK_s);
 		NEED(s.e.notice.find("Permission denied") != std::string::npos,
 			"the status line says why");
-		NEED(slurp(p) == "original", "the original is untouched");
+		NEED(readfile(p) == "original", "the original is untouched");
 		NEED(names(d) == std::vector<std::string>{"f.txt"}, "nothing left behind");
 		NEED(s.text() == "changed original", "the buffer is kept");
 		NEED(dirty(s.e), "still unsaved");
 		chmod(d.c_str(), 0755);
 		s.ctrl(SDLK_s);
-		NEED(slurp(p) == "changed original", "a later Ctrl+S saves");
+		NEED(readfile(p) == "changed original", "a later Ctrl+S saves");
 		NEED(names(d) == std::vector<std::string>{"f.txt"}, "no temporary file");
 		return std::string();
-	}, true);
+	});
 	EXPECT_EQ(r, "");
 }
 
@@ -92,13 +83,13 @@ TEST_F(Save, FullDiskLeavesTheFileAndRetries)
 		s.ctrl(SDLK_s);
 		NEED(s.e.notice.find("File too large") != std::string::npos,
 			"the status line says why");
-		NEED(slurp(p) == "original", "the original is untouched");
+		NEED(readfile(p) == "original", "the original is untouched");
 		NEED(names(dir.path) == std::vector<std::string>{"f.txt"},
 			"nothing left behind");
 		NEED(s.text() == "original and more than a dozen bytes", "buffer kept");
 		setrlimit(RLIMIT_FSIZE, &lim);
 		s.ctrl(SDLK_s);
-		NEED(slurp(p) == "original and more than a dozen bytes",
+		NEED(readfile(p) == "original and more than a dozen bytes",
 			"a later Ctrl+S saves");
 		return std::string();
 	});
@@ -116,7 +107,7 @@ TEST_F(Save, FileWithNulIsReadOnly)
 	EXPECT_EQ(s.text(), "ab");
 	s.type("x").ctrl(SDLK_s);
 	EXPECT_TRUE(has("nothing written")) << s.e.notice;
-	EXPECT_EQ(slurp(p), bytes);
+	EXPECT_EQ(readfile(p), bytes);
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{"f.txt"});
 }
 
@@ -128,7 +119,7 @@ TEST_F(Save, FileWithoutWritePermissionIsReadOnly)
 	EXPECT_TRUE(s.e.ro);
 	EXPECT_TRUE(has("no write permission")) << s.e.notice;
 	s.type("x").ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), "keep");
+	EXPECT_EQ(readfile(p), "keep");
 	EXPECT_EQ(mode_of(p) & 07777, 0444u);
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{"f.txt"});
 }
@@ -158,23 +149,23 @@ TEST_F(Save, ChangedOnDiskIsOverwrittenOnlyOnTheSecondSave)
 	std::string p = file("one");
 	ASSERT_TRUE(s.open(p));
 	s.type("my ");
-	spit(p, "someone else's");
+	writefile(p, "someone else's");
 	s.ctrl(SDLK_s);
 	EXPECT_TRUE(has("changed on disk")) << s.e.notice;
-	EXPECT_EQ(slurp(p), "someone else's");
+	EXPECT_EQ(readfile(p), "someone else's");
 	s.ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), "my one");
+	EXPECT_EQ(readfile(p), "my one");
 	/* The check starts over after the save. */
 	s.type("own ");
 	ASSERT_EQ(rename(file("third").c_str(), p.c_str()), 0);
 	s.ctrl(SDLK_s);
 	EXPECT_TRUE(has("changed on disk")) << s.e.notice;
-	EXPECT_EQ(slurp(p), "third");
+	EXPECT_EQ(readfile(p), "third");
 	s.ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), "my own one");
+	EXPECT_EQ(readfile(p), "my own one");
 	/* A save of an unchanged file asks nothing. */
 	s.type("!").ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), "my own !one");
+	EXPECT_EQ(readfile(p), "my own !one");
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{"f.txt"});
 }
 
@@ -183,11 +174,11 @@ TEST_F(Save, FileMadeMeanwhileCountsAsChanged)
 	std::string p = dir / "new.txt";
 	ASSERT_TRUE(s.open(p));
 	s.type("mine");
-	spit(p, "theirs");
+	writefile(p, "theirs");
 	s.ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), "theirs");
+	EXPECT_EQ(readfile(p), "theirs");
 	s.ctrl(SDLK_s);
-	EXPECT_EQ(slurp(p), "mine");
+	EXPECT_EQ(readfile(p), "mine");
 }
 
 TEST_F(Save, SymbolicLinkStaysALinkAndItsTargetIsReplaced)
@@ -195,13 +186,13 @@ TEST_F(Save, SymbolicLinkStaysALinkAndItsTargetIsReplaced)
 	std::string a = dir / "a", b = dir / "b";
 	mkdir(a.c_str(), 0755);
 	mkdir(b.c_str(), 0755);
-	spit(b + "/target", "text");
+	writefile(b + "/target", "text");
 	chmod((b + "/target").c_str(), 0600);
 	ASSERT_EQ(symlink("../b/target", (a + "/link").c_str()), 0);
 	ASSERT_TRUE(s.open(a + "/link"));
 	EXPECT_FALSE(s.e.ro);
 	s.type("new ").ctrl(SDLK_s);
-	EXPECT_EQ(slurp(b + "/target"), "new text");
+	EXPECT_EQ(readfile(b + "/target"), "new text");
 	EXPECT_TRUE(S_ISLNK(mode_of(a + "/link")));
 	char t[64] = {};
 	EXPECT_GT(readlink((a + "/link").c_str(), t, sizeof t - 1), 0);
@@ -265,7 +256,7 @@ TEST_P(Quit, UnsavedChangesTakeTwoRequests)
 	/* Quitting never saves. */
 	bool saved = std::find(c.steps.begin(), c.steps.end(), "save") != c.steps.end();
 	if (!saved) {
-		EXPECT_EQ(slurp(p), "kept");
+		EXPECT_EQ(readfile(p), "kept");
 	}
 }
 

@@ -51,8 +51,10 @@ endforeach()
 # Function libraries built from the installed tree and loaded by the
 # installed orv: the C project's, built with orv::cfunc, and natively
 # one more built as the README says, with the C compiler and pkg-config.
-# The values orv makes are never released, by design.
-set(orv ${CMAKE_COMMAND} -E env ASAN_OPTIONS=halt_on_error=1:detect_leaks=0
+# The values orv makes are never released, by design: under the
+# sanitizers, the options of the run (tools/sanitizer-options) with leak
+# detection off.
+set(orv ${CMAKE_COMMAND} -E env "ASAN_OPTIONS=$ENV{ASAN_OPTIONS}:detect_leaks=0"
   ${emu} ${prefix}/${bindir}/orv)
 set(libs ${work}/build/lib/libfn.so)
 if(NOT toolchain)

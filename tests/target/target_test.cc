@@ -2,14 +2,13 @@
 // the records of a type code, a double and a pointer that cross between
 // the interpreter and its libraries.
 #include <cfloat>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 
 #include <gtest/gtest.h>
 
-#include "dtoi.h"
+#include "util/dtoi.h"
 
 extern "C" int32_t dtoi_c(double v);
 

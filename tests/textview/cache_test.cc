@@ -1,8 +1,8 @@
 /* The font cache, qrect, and the failure messages. */
-#include <cstring>
 #include <functional>
 
-#include "fixture.h"
+#include "tests/support/capture.h"
+#include "tests/textview/fixture.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string here(int size, int style)
 TEST_F(View, SameKeyOpensOnce)
 {
 	int n = fresh_size();
-	capture out;
+	stdout_capture out;
 	font_entry *a = fontcache(n, 0);
 	font_entry *b = fontcache(n, 0);
 	EXPECT_EQ(out.str(), here(n, 0));
@@ -51,7 +51,7 @@ TEST_F(View, SameKeyOpensOnce)
 TEST_F(View, EveryNonZeroStyleIsBoldWithAnEntryOfItsOwn)
 {
 	int n = fresh_size();
-	capture out;
+	stdout_capture out;
 	fontcache(n, 0);
 	fontcache(n, 1);
 	fontcache(n, 2);
@@ -129,7 +129,7 @@ TEST_F(View, FailuresReportAndQuit)
 		rec::reset();
 		std::string got;
 		{
-			capture out;
+			stdout_capture out;
 			k.act();
 			got = out.str();
 		}
@@ -137,7 +137,7 @@ TEST_F(View, FailuresReportAndQuit)
 			SDL_GetError() + "\nquit(2)\n" + (k.entry ? here(n, 0) : "");
 		EXPECT_EQ(got, want);
 		EXPECT_EQ(rec::quits, std::vector<int>{2}) << k.op;
-		winsurf1 = surf;
+		winsurf1 = surf.get();
 		rec::fail_open = false;
 	}
 }

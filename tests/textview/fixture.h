@@ -1,49 +1,16 @@
-/* Shared test scaffolding: a headless window and a stdout capture. */
-#ifndef TEXTVIEW_FIXTURE_H
-#define TEXTVIEW_FIXTURE_H
+/* Shared test scaffolding: a headless window on the recording host. */
+#ifndef ORV_TESTS_TEXTVIEW_FIXTURE_H
+#define ORV_TESTS_TEXTVIEW_FIXTURE_H
 
-#include <cstdio>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "rec_host.h"
-
-/* Sends stdout to a temporary file while alive. */
-class capture {
-public:
-	capture()
-	{
-		fflush(stdout);
-		tmp = tmpfile();
-		saved = dup(1);
-		dup2(fileno(tmp), 1);
-	}
-	~capture()
-	{
-		fflush(stdout);
-		dup2(saved, 1);
-		close(saved);
-		fclose(tmp);
-	}
-	std::string str()
-	{
-		struct stat st;
-		fflush(stdout);
-		fstat(fileno(tmp), &st);
-		std::string s(st.st_size, 0);
-		if (pread(fileno(tmp), s.data(), s.size(), 0) != (ssize_t)s.size())
-			s.clear();
-		return s;
-	}
-private:
-	FILE *tmp;
-	int saved;
-};
+#include "tests/support/rechost.h"
+#include "tests/support/sdl.h"
 
 /* Layout parameters; the defaults are 8x16 cells without the gutter. */
 struct opts {
@@ -69,16 +36,15 @@ inline std::ostream &operator<<(std::ostream &o, const pen &p)
 /* A software renderer on an ARGB surface: no display needed. */
 class View : public ::testing::Test {
 protected:
-	SDL_Surface *surf = nullptr;
+	surface surf = argb_surface(256, 128);
 
 	void SetUp() override
 	{
-		surf = SDL_CreateRGBSurfaceWithFormat(0, 256, 128, 32,
-			SDL_PIXELFORMAT_ARGB8888);
 		ASSERT_NE(surf, nullptr);
-		winsurf1 = surf;
+		winsurf1 = surf.get();
 		fwin.bottom = 10000;
-		renderer = SDL_CreateSoftwareRenderer(surf);
+		rec::fault = [](const char *what) { ADD_FAILURE() << what; };
+		renderer = SDL_CreateSoftwareRenderer(surf.get());
 		ASSERT_NE(renderer, nullptr);
 		/* Open the common fonts now, outside any captured output. */
 		fontcache(16, 0);
@@ -91,7 +57,6 @@ protected:
 	{
 		if (renderer)
 			SDL_DestroyRenderer(renderer);
-		SDL_FreeSurface(surf);
 	}
 
 	int run(const char *text, const opts &o, point *q1 = nullptr,

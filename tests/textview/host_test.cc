@@ -1,6 +1,7 @@
 /* The host (host/): its glyph atlas, and drawing through it. */
 #include <gtest/gtest.h>
 
+#include "tests/support/sdl.h"
 #include "textview/textview.h"
 #include "textview/host.h"
 
@@ -27,11 +28,10 @@ TEST(TextHost, AtlasHoldsThePrintableAscii)
 /* Ink lands in the cells of "Hi" and nowhere right of them. */
 TEST(TextHost, DrawsFromTheAtlas)
 {
-	SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, 64, 24, 32,
-		SDL_PIXELFORMAT_ARGB8888);
+	surface s = argb_surface(64, 24);
 	ASSERT_NE(s, nullptr);
-	SDL_FillRect(s, nullptr, 0xFFFFFFFF);
-	winsurf1 = s;
+	SDL_FillRect(s.get(), nullptr, 0xFFFFFFFF);
+	winsurf1 = s.get();
 	fwin.bottom = 24;
 	int none = -1;
 	EXPECT_EQ(rendertext(0, 1, "Hi", 0, 0, 12, 20, 64, nullptr, 0, 0, 0,
@@ -47,7 +47,6 @@ TEST(TextHost, DrawsFromTheAtlas)
 	EXPECT_GT(ink[0], 0);
 	EXPECT_GT(ink[1], 0);
 	EXPECT_EQ(ink[2], 0);
-	SDL_FreeSurface(s);
 }
 
 }

@@ -2,7 +2,7 @@
    positions are worked out by hand for 8x16 cells (half cell 4). */
 #include <algorithm>
 
-#include "fixture.h"
+#include "tests/textview/fixture.h"
 
 namespace {
 
@@ -365,7 +365,7 @@ TEST_F(View, AtlasPlacementAndFallbackForEmptyRect)
 	EXPECT_FALSE(t.atlas);
 	EXPECT_EQ(t.dst.x, 24 + (8 - t.src.w) / 2);
 	EXPECT_EQ(t.dst.y, 0);
-	EXPECT_TRUE(rec::freed.count(t.surf));
+	EXPECT_TRUE(rec::was_freed(t.surf));
 	EXPECT_EQ(rec::blits[5].c, 'a');
 	EXPECT_EQ(rec::blits[5].dst.x, 33);
 }
@@ -380,7 +380,7 @@ TEST_F(View, NoAtlasRendersEveryGlyphWithTtf)
 	for (const rec::blit &b : rec::blits) {
 		EXPECT_FALSE(b.atlas);
 		EXPECT_EQ(b.dst.y, 0);
-		EXPECT_TRUE(rec::freed.count(b.surf)) << b.c;
+		EXPECT_TRUE(rec::was_freed(b.surf)) << b.c;
 	}
 }
 

@@ -2,12 +2,15 @@
 // record their arguments in cc.log, write the file named after -o and
 // end as each test needs.
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "proc.h"
+#include "tests/support/files.h"
+#include "tests/support/proc.h"
 
 namespace {
 
@@ -46,7 +49,7 @@ struct Twopass : testing::Test {
 
 	child run(const words &args, bool err = false)
 	{
-		return runchild(built(TWOPASS, args), {path}, dir.path, err);
+		return runchild({.cmd = built(TWOPASS, args), .env = {path}, .dir = dir.path, .err = err});
 	}
 };
 
@@ -219,7 +222,7 @@ TEST_F(Twopass, RealCompile)
 		std::string tmp = readfile(dir / "twopasstmp.c");
 		EXPECT_EQ(tmp.find("GREETING"), std::string::npos) << "the file holds preprocessed text";
 		EXPECT_NE(tmp.find("\"two passes\""), std::string::npos);
-		child x = runchild({dir / "x"});
+		child x = runchild({{dir / "x"}});
 		EXPECT_EQ(x.out, "two passes\n") << what;
 		EXPECT_EQ(x.status, 0) << what;
 	}

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "util.h"
+#include "util/util.h"
 
 static bool watching;
 static std::vector<size_t> sizes;

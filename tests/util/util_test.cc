@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "proc.h"
-#include "util.h"
+#include "tests/support/capture.h"
+#include "util/util.h"
 
 extern "C" char *abi_join(const char *a, const char *b);
 

@@ -2,7 +2,7 @@
    points must have the types a host calls them with. */
 #include <SDL.h>
 
-#include "plotplug.h"
+#include "plugin/plotplug.h"
 
 _Static_assert(_Generic(&init_me, void (*)(void): 1, default: 0),
 	       "init_me takes nothing");

@@ -1,9 +1,11 @@
-#include <cstdio>
-#include <cstring>
+/* The recording host: the host's symbols, and the wrappers the linker
+   puts before the library's SDL and SDL_ttf calls. */
+#include "tests/support/rechost.h"
 
-#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
 
-#include "rec_host.h"
+#include <algorithm>
 
 SDL_Renderer *renderer;
 SDL_Surface *winsurf1;
@@ -15,19 +17,12 @@ win fwin;
 
 namespace rec {
 
-std::vector<blit> blits;
-std::vector<bar> bars;
-std::vector<creat> creats;
-std::vector<open> opens;
-std::vector<int> quits;
-std::set<SDL_Surface *> freed;
-bool fail_open;
-char null_glyph;
-static char last;
+static bool no_atlas_default(int size)
+{
+	return size == no_atlas_size;
+}
 
-/* Half a size wide and a little less than the size high, with a few
-   glyphs that are wider than a cell, lower, or missing. */
-SDL_Rect glyph_rect(unsigned char c, int size)
+static SDL_Rect glyph_default(unsigned char c, int size)
 {
 	SDL_Rect r = {0, 0, size / 2 - 2, size - 6};
 
@@ -42,6 +37,26 @@ SDL_Rect glyph_rect(unsigned char c, int size)
 	return r;
 }
 
+static void fault_default(const char *what)
+{
+	fprintf(stderr, "recording host: %s\n", what);
+	abort();
+}
+
+bool (*no_atlas)(int) = no_atlas_default;
+SDL_Rect (*glyph_rect)(unsigned char, int) = glyph_default;
+void (*fault)(const char *) = fault_default;
+
+std::vector<blit> blits;
+std::vector<bar> bars;
+std::vector<creat> creats;
+std::vector<open> opens;
+std::vector<int> quits;
+std::vector<SDL_Surface *> freed;
+bool fail_open;
+char null_glyph;
+static char last;
+
 void reset()
 {
 	blits.clear();
@@ -50,6 +65,11 @@ void reset()
 	opens.clear();
 	quits.clear();
 	freed.clear();
+}
+
+bool was_freed(SDL_Surface *s)
+{
+	return std::find(freed.begin(), freed.end(), s) != freed.end();
 }
 
 }
@@ -69,7 +89,7 @@ void creat_fonts(SDL_Surface **surf, void **rarr, int size, int style)
 	for (int i = 0; i < 5120; i++)
 		zeroed = zeroed && b[i] == 0;
 	rec::creats.push_back({surf, *rarr, size, style, zeroed});
-	if (size == rec::no_atlas_size)
+	if (rec::no_atlas(size))
 		return;
 	/* Never freed: the cache keeps its atlases for the whole run. */
 	*surf = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32,
@@ -82,7 +102,7 @@ void creat_fonts(SDL_Surface **surf, void **rarr, int size, int style)
 SDL_Rect *font_rect(const char *ch)
 {
 	if (!font_surf)
-		ADD_FAILURE() << "font_rect asked without an atlas";
+		rec::fault("font_rect asked without an atlas");
 	rec::last = ch[0];
 	return (SDL_Rect *)font_rarr + (unsigned char)ch[0];
 }
@@ -139,7 +159,7 @@ SDL_Surface *__wrap_TTF_RenderUTF8_Solid(TTF_Font *f, const char *t,
 
 void __wrap_SDL_FreeSurface(SDL_Surface *s)
 {
-	rec::freed.insert(s);
+	rec::freed.push_back(s);
 	__real_SDL_FreeSurface(s);
 }
 

@@ -1,13 +1,13 @@
 /* A host for the plug-in: it links SDL, so that SDL_FillRect is there
    for the plug-in to take, loads the library by its path and checks
    every pixel of surfaces of several sizes. */
-#include "plotplug.h"
+#include <cstdint>
+#include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-#include <cstdint>
-#include <dlfcn.h>
+#include "plugin/plotplug.h"
+#include "tests/support/sdl.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST(Plotplug, FillsTheSquareClippedToTheSurface)
 	};
 	for (auto [w, h] : sizes) {
 		SCOPED_TRACE(testing::Message() << w << "x" << h);
-		SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+		surface s = argb_surface(w, h);
 		ASSERT_NE(s, nullptr) << SDL_GetError();
 		for (int y = 0; y < h; y++) {
 			auto row = (uint32_t *)((char *)s->pixels + y * s->pitch);
@@ -75,14 +75,13 @@ TEST(Plotplug, FillsTheSquareClippedToTheSurface)
 				row[x] = before(x, y);
 		}
 		p.init();
-		p.plot(s);
-		EXPECT_EQ(wrong(s), 0);
+		p.plot(s.get());
+		EXPECT_EQ(wrong(s.get()), 0);
 		/* again, with init_me between: the same square, nothing more */
 		p.init();
-		p.plot(s);
+		p.plot(s.get());
 		p.init();
-		EXPECT_EQ(wrong(s), 0);
-		SDL_FreeSurface(s);
+		EXPECT_EQ(wrong(s.get()), 0);
 	}
 }
 

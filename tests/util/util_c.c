@@ -2,7 +2,7 @@
    names must link as declared. */
 #include <stdlib.h>
 
-#include "util.h"
+#include "util/util.h"
 
 /* Joins a and b after a copy of a list of two words. */
 char *abi_join(const char *a, const char *b)

@@ -1,19 +1,17 @@
-#include "editbuf.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/editbuf/buf.h"
+#include "tests/support/files.h"
 
 extern "C" const size_t ed_c_layout[4];
 
@@ -21,37 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/* A scratch directory, removed with what it holds. */
-struct Dir {
-	std::string path;
-	Dir()
-	{
-		std::string t = (fs::temp_directory_path() / "editbufXXXXXX").string();
-		path = mkdtemp(t.data());
-	}
-	~Dir() { fs::remove_all(path); }
-	std::string at(const char *name) const { return path + "/" + name; }
-	std::string put(const char *name, std::string_view bytes) const
-	{
-		std::ofstream(at(name), std::ios::binary).write(bytes.data(), bytes.size());
-		return at(name);
-	}
-};
-
-/* A record for one file, whose block goes when the test ends. */
-struct Buf {
-	std::string path;
-	ed_file f{};
-	explicit Buf(std::string p) : path(std::move(p)) { f.path = path.data(); }
-	~Buf() { free(f.text); }
-	Buf(const Buf &) = delete;
-	Buf &operator=(const Buf &) = delete;
-};
-
-std::string slurp(const std::string &path)
+/* A file of d with these bytes, by its path. */
+std::string put(const tmpdir &d, const char *name, std::string_view bytes)
 {
-	std::ifstream in(path, std::ios::binary);
-	return {std::istreambuf_iterator<char>(in), {}};
+	writefile(d / name, std::string(bytes));
+	return d / name;
 }
 
 TEST(Layout, SameInC)
@@ -86,14 +58,18 @@ TEST(ReadFile, CapAndText)
 		{MISSING, "", -3, 1},
 		{MISSING, "", INT32_MAX, 1},
 		{FILE_, "0123456789", INT32_MAX - 5, 11},
+		{FILE_, "0123456789", INT32_MAX - 10, 11},	/* one byte too many */
+		{MISSING, "", INT32_MIN, 1},
+		{DIRECTORY, "", -3, 1},
+		{DIRECTORY, "", INT32_MAX, 1},
 	};
 	for (const Load &c : cases) {
 		SCOPED_TRACE(testing::Message() << "kind " << c.kind << " bytes \""
 					 << c.bytes << "\" extra " << c.extra);
-		Dir d;
-		std::string path = d.at("f");
+		tmpdir d;
+		std::string path = d / "f";
 		if (c.kind == FILE_)
-			d.put("f", c.bytes);
+			put(d, "f", c.bytes);
 		if (c.kind == DIRECTORY)
 			fs::create_directory(path);
 		Buf b(path);
@@ -109,8 +85,8 @@ TEST(ReadFile, CapAndText)
 
 TEST(ReadFile, NulEndsTheTextForEveryOperation)
 {
-	Dir d;
-	Buf b(d.put("f", std::string_view("ab\0cd", 5)));
+	tmpdir d;
+	Buf b(put(d, "f", std::string_view("ab\0cd", 5)));
 	read_file(&b.f, 0);
 	ASSERT_EQ(b.f.cap, 6);
 	EXPECT_EQ(std::string_view(b.f.text, 6), std::string_view("ab\0cd\0", 6));
@@ -129,8 +105,8 @@ TEST(ReadFile, NulEndsTheTextForEveryOperation)
 
 TEST(ReadFile, ReloadDiscardsEdits)
 {
-	Dir d;
-	Buf b(d.put("f", "hello"));
+	tmpdir d;
+	Buf b(put(d, "f", "hello"));
 	read_file(&b.f, 0);
 	ed_insert(&b.f, "well, ", 0);
 	ASSERT_STREQ(b.f.text, "well, hello");
@@ -152,7 +128,7 @@ TEST(ReadFile, ShortReadEndsAtBytesRead)
 		struct stat s;
 		if (stat(p, &s) != 0 || !S_ISREG(s.st_mode))
 			continue;
-		std::string want = slurp(p);
+		std::string want = readfile(p);
 		if ((off_t)want.size() >= s.st_size || want.find('\0') != want.npos)
 			continue;
 		Buf b(p);
@@ -168,8 +144,8 @@ TEST(ReadFile, ShortReadEndsAtBytesRead)
    around; the file is sparse, so this takes no room on disk. */
 TEST(ReadFile, TooLargeForCapLoadsEmpty)
 {
-	Dir d;
-	std::string path = d.put("big", "");
+	tmpdir d;
+	std::string path = put(d, "big", "");
 	if (truncate64(path.c_str(), (int64_t)INT32_MAX + 10) != 0)
 		GTEST_SKIP() << "cannot make a sparse file here";
 	Buf b(path);
@@ -200,6 +176,8 @@ TEST(Edit, FromTenBytesInSixteen)
 		{INS, "ab", 0, 5, "01234ab56789", 16},
 		{INS, "x", 0, -1, "0123456789", 16},
 		{INS, "x", 0, 11, "0123456789", 16},
+		{INS, "x", 0, INT32_MIN, "0123456789", 16},
+		{INS, "x", 0, INT32_MAX, "0123456789", 16},
 		{DEL, nullptr, 0, 4, "0123456789", 16},
 		{DEL, nullptr, 10, 0, "", 16},
 		{DEL, nullptr, 2, 3, "01256789", 16},
@@ -211,13 +189,18 @@ TEST(Edit, FromTenBytesInSixteen)
 		{DEL, nullptr, 0, -1, "0123456789", 16},
 		{DEL, nullptr, -1, 5, "0123456789", 16},
 		{DEL, nullptr, INT32_MAX, 1, "0123456789", 16},
+		{DEL, nullptr, INT32_MIN, 0, "0123456789", 16},
+		{DEL, nullptr, 1, INT32_MIN, "0123456789", 16},
+		{DEL, nullptr, 1, INT32_MAX, "0123456789", 16},
 		{EXT, nullptr, 0, 0, "0123456789", 11},
 		{EXT, nullptr, 20, 0, "0123456789", 31},
 		{EXT, nullptr, -1, 0, "0123456789", 11},
 		{EXT, nullptr, INT32_MAX, 0, "0123456789", 11},
+		{EXT, nullptr, INT32_MAX - 10, 0, "0123456789", 11},	/* one byte too many */
+		{EXT, nullptr, INT32_MIN, 0, "0123456789", 11},
 	};
-	Dir d;
-	std::string path = d.put("f", "0123456789");
+	tmpdir d;
+	std::string path = put(d, "f", "0123456789");
 	for (const Edit &c : cases) {
 		SCOPED_TRACE(testing::Message() << "op " << c.op << " \"" << (c.s ? c.s : "")
 					 << "\" n " << c.n << " pos " << c.pos);
@@ -237,6 +220,24 @@ TEST(Edit, FromTenBytesInSixteen)
 			EXPECT_EQ(b.f.text, block) << "block replaced";
 		}
 	}
+}
+
+/* The room asked for comes on top of the whole file, a NUL byte in it
+   included, and a regrow of an empty text leaves 100 bytes spare too. */
+TEST(Edit, CapOfAFileWithNulAndOfAnEmptyText)
+{
+	tmpdir d;
+	Buf b(put(d, "f", std::string_view("ab\0cd", 5)));
+	read_file(&b.f, 3);
+	EXPECT_STREQ(b.f.text, "ab");
+	EXPECT_EQ(b.f.cap, 9);
+
+	Buf e(d / "missing");
+	read_file(&e.f, 0);
+	ASSERT_EQ(e.f.cap, 1);
+	ed_insert(&e.f, "x", 0);
+	EXPECT_STREQ(e.f.text, "x");
+	EXPECT_EQ(e.f.cap, 102);
 }
 
 TEST(Edit, WithoutBlockChangesNothing)
@@ -274,8 +275,8 @@ struct Model {
 
 TEST(Edit, RandomSequenceMatchesModel)
 {
-	Dir d;
-	Buf b(d.put("f", "a first line\n"));
+	tmpdir d;
+	Buf b(put(d, "f", "a first line\n"));
 	read_file(&b.f, 0);
 	Model m{"a first line\n", 14};
 	std::mt19937 rng(20240611);

@@ -1,6 +1,6 @@
 /* Uses the interpreter from C: the header must compile as C, the
    layout must hold there too, and the names must link as declared. */
-#include "interp.h"
+#include "interp/interp.h"
 
 static_assert(sizeof(((value *)0)->type) == 1, "type is one byte");
 static_assert(_Alignof(value) == 8, "value is 8-aligned");

@@ -1,8 +1,7 @@
 /* Compiled as C: the library's headers must be valid C. */
 #include <stddef.h>
 
-#include "geom.h"
-#include "state.h"
+#include "geom/geom.h"
 
 _Static_assert(sizeof(point) == 16, "point is two doubles");
 _Static_assert(offsetof(point, y) == 8, "y follows x");
