@@ -4,7 +4,7 @@
    a NUL byte inside a loaded file ends the text for all of them.  Sizes
    are 32-bit; all arithmetic on them is done in 64 bits and checked, so
    that no request can wrap cap around and overrun the block. */
-#include "editbuf.h"
+#include "editbuf/editbuf.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -1,7 +1,7 @@
 /* Square roots with a polynomial first guess, a quadratic, a sign. */
 #include <math.h>
 
-#include "geom.h"
+#include "geom/geom.h"
 
 /* First guesses of the root of m in [0.5, 2). */
 static double guess2(double m)

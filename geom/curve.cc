@@ -1,7 +1,7 @@
 /* The corner curve: an elliptic arc from c to a that touches the legs
    b-c and b-a, prepared by curve_init and evaluated by curve2. */
-#include "geom.h"
-#include "state.h"
+#include "geom/geom.h"
+#include "geom/state.h"
 
 /* The legs a - b and c - b, through their lengths and directions. */
 static double p, q, r, s;

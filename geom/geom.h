@@ -10,7 +10,7 @@
 #ifndef ORV_GEOM_GEOM_H
 #define ORV_GEOM_GEOM_H
 
-#include "point.h"
+#include "geom/point.h"
 
 #ifdef __cplusplus
 extern "C" {

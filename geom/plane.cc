@@ -3,8 +3,8 @@
    nest; the destination may be one of the inputs. */
 #include <stddef.h>
 
-#include "geom.h"
-#include "sq.h"
+#include "geom/geom.h"
+#include "geom/sq.h"
 
 static_assert(sizeof(point) == 16 && offsetof(point, y) == 8,
 	      "point is two doubles, x then y");

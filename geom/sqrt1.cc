@@ -1,9 +1,9 @@
 /* Square root digit by digit, then corrected. */
 #include <math.h>
 
-#include "dtoi.h"
-#include "geom.h"
-#include "state.h"
+#include "util/dtoi.h"
+#include "geom/geom.h"
+#include "geom/state.h"
 
 /* Working storage of sqrt1_ alone (a struct, since libm already has a
    y1).  Every call sets each field before reading it; afterwards they

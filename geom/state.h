@@ -4,7 +4,7 @@
 #ifndef ORV_GEOM_STATE_H
 #define ORV_GEOM_STATE_H
 
-#include "point.h"
+#include "geom/point.h"
 
 #ifdef __cplusplus
 extern "C" {

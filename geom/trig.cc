@@ -4,9 +4,9 @@
    rest is built on it. */
 #include <math.h>
 
-#include "geom.h"
-#include "sq.h"
-#include "state.h"
+#include "geom/geom.h"
+#include "geom/sq.h"
+#include "geom/state.h"
 
 /* The wrapped angle of the current cos1 call. */
 static double b;

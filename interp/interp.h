@@ -8,7 +8,7 @@
 
 #include <stdio.h>
 
-#include "cfunc.h"
+#include "interp/cfunc.h"
 
 #ifdef __cplusplus
 extern "C" {

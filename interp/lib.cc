@@ -6,7 +6,7 @@
 #include <link.h>
 #include <stddef.h>
 
-#include "interp.h"
+#include "interp/interp.h"
 
 /* Bind everything at load, and let a library prefer its own symbols to
    the process's.  AddressSanitizer aborts on RTLD_DEEPBIND, so the

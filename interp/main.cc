@@ -1,7 +1,7 @@
 /* orvcalc: defines the built-in objects and evaluates "line1". */
 #include <stddef.h>
 
-#include "interp.h"
+#include "interp/interp.h"
 
 int main(void)
 {

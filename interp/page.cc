@@ -1,7 +1,7 @@
 /* The object table: names bound to definition texts. */
 #include <string.h>
 
-#include "interp.h"
+#include "interp/interp.h"
 
 pagerec page[NPAGE];
 int len_page;

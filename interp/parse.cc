@@ -10,8 +10,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "interp.h"
-#include "util.h"
+#include "interp/interp.h"
+#include "util/util.h"
 
 static const value END = { T_END, 0.0, NULL };
 

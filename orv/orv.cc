@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "interp.h"
+#include "interp/interp.h"
 #include "orv/version.h"
-#include "text.h"
+#include "orv/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text.h"
+#include "orv/text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "interp.h"
+#include "interp/interp.h"
 
 // Appends the text of v to out: evaluating that text gives v again,
 // with two exceptions.  A list of one item, which only a library can

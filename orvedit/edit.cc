@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "edit.h"
+#include "orvedit/edit.h"
 
 bool dirty(const editor &e)
 {

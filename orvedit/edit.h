@@ -17,7 +17,7 @@
 
 #include <SDL.h>
 
-#include "editbuf.h"
+#include "editbuf/editbuf.h"
 
 /* Cell width and glyph height of the text, status line height, margin. */
 constexpr int cell_w = 10, glyph_h = 18, status_h = 24, margin = 4;

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "edit.h"
+#include "orvedit/edit.h"
 #include "orv/version.h"
 
 static const char usage[] =

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "edit.h"
+#include "orvedit/edit.h"
 
 /* The temporary file while it has a name, for the signal handler. */
 static char tmpname[4096];

@@ -10,7 +10,7 @@
 
 #include "textview/textview.h"
 #include "textview/host.h"
-#include "edit.h"
+#include "orvedit/edit.h"
 
 extern "C" int __real_SDL_FillRect(SDL_Surface *s, const SDL_Rect *r,
 	Uint32 colour);

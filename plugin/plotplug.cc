@@ -4,7 +4,7 @@
    libc. */
 #include <SDL_surface.h>
 
-#include "plotplug.h"
+#include "plugin/plotplug.h"
 
 void init_me(void)
 {

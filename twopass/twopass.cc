@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "util.h"
+#include "util/util.h"
 
 static const char TMP[] = "twopasstmp.c";
 

@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "util.h"
+#include "util/util.h"
 
 static int *head(void *a)
 {

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "util.h"
+#include "util/util.h"
 
 char *srbuf;
 char *out1;

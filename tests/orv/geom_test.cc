@@ -143,7 +143,7 @@ TEST(GeomLibrary, Orvcalc)
 	EXPECT_EQ(with.status, 0);
 }
 
-// The example of the README, run as it says.
+// The example of docs/geometry-library.md, run as it says.
 TEST(GeomLibrary, Example)
 {
 	child c = orv({{"-l", lib, "-p", "line1", "-p", "legs", "-p", "turn", "-p", "arc", "-p", "toward",

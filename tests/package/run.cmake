@@ -50,7 +50,7 @@ endforeach()
 
 # Function libraries built from the installed tree and loaded by the
 # installed orv: the C project's, built with orv::cfunc, and natively
-# one more built as the README says, with the C compiler and pkg-config.
+# one more built as docs/function-libraries.md says, with the C compiler and pkg-config.
 # The values orv makes are never released, by design: under the
 # sanitizers, the options of the run (tools/sanitizer-options) with leak
 # detection off.

@@ -1,4 +1,4 @@
-/* A function library built against the installed tree, as its README
+/* A function library built against the installed tree, as docs/function-libraries.md
    shows: with the C compiler and pkg-config's orv-cfunc, or with the
    CMake package's orv::cfunc.  orv loads it with -l. */
 #include <stdio.h>
