@@ -30,10 +30,15 @@ void swap(const char *path)
 		abort();
 }
 
-/* The mode argument exists only with O_CREAT or O_TMPFILE. */
-mode_t mode_of(int flags, va_list ap)
+/* Swaps, then opens through the real call; the mode argument exists
+   only with O_CREAT or O_TMPFILE. */
+int reopen(int (*real)(const char *, int, ...), const char *p, int flags,
+	va_list ap)
 {
-	return (flags & (O_CREAT | O_TMPFILE)) ? va_arg(ap, mode_t) : 0;
+	mode_t m = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(ap, mode_t) : 0;
+
+	swap(p);
+	return real(p, flags, m);
 }
 
 } // namespace
@@ -49,20 +54,18 @@ int __wrap_open(const char *p, int flags, ...)
 {
 	va_list ap;
 	va_start(ap, flags);
-	mode_t m = mode_of(flags, ap);
+	int fd = reopen(__real_open, p, flags, ap);
 	va_end(ap);
-	swap(p);
-	return __real_open(p, flags, m);
+	return fd;
 }
 
 int __wrap_open64(const char *p, int flags, ...)
 {
 	va_list ap;
 	va_start(ap, flags);
-	mode_t m = mode_of(flags, ap);
+	int fd = reopen(__real_open64, p, flags, ap);
 	va_end(ap);
-	swap(p);
-	return __real_open64(p, flags, m);
+	return fd;
 }
 
 FILE *__wrap_fopen(const char *p, const char *mode)

@@ -149,21 +149,21 @@ public:
 		send(ev);
 		return button(SDL_MOUSEBUTTONUP, x1, y1);
 	}
-	session &wheel(int y)
-	{
-		SDL_Event ev{};
-		ev.type = SDL_MOUSEWHEEL;
-		ev.wheel.windowID = win();
-		ev.wheel.y = y;
-		return send(ev);
-	}
+	session &wheel(int y) { return toward(SDL_MOUSEWHEEL, y); }
 	/* A window event: closing or resizing. */
-	session &window(Uint8 what)
+	session &window(Uint8 what) { return toward(SDL_WINDOWEVENT, what); }
+	/* A wheel turn by arg, or the window event arg, for the window. */
+	session &toward(Uint32 type, int arg)
 	{
 		SDL_Event ev{};
-		ev.type = SDL_WINDOWEVENT;
-		ev.window.windowID = win();
-		ev.window.event = what;
+		ev.type = type;
+		if (type == SDL_MOUSEWHEEL) {
+			ev.wheel.windowID = win();
+			ev.wheel.y = arg;
+		} else {
+			ev.window.windowID = win();
+			ev.window.event = (Uint8)arg;
+		}
 		return send(ev);
 	}
 	/* One event, as the window system would queue it. */
