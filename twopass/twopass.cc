@@ -78,7 +78,9 @@ static void preprocess(int argc, char **argv)
 
 /* The user's command with its first word that is no option (after the
    compiler) replaced by TMP, and "-fpreprocessed" at the end.  The word
-   after an "-o" names the output, never the source. */
+   after an "-o" names the output, never the source; an "-o" that is
+   itself that word names the output "-o", as the compiler reads it, and
+   takes no word after it. */
 static void compile(int argc, char **argv)
 {
 	int replaced = 0, outnext = 0;
@@ -92,7 +94,7 @@ static void compile(int argc, char **argv)
 			add(TMP);
 			replaced = 1;
 		}
-		outnext = strcmp(argv[i], "-o") == 0;
+		outnext = !outnext && strcmp(argv[i], "-o") == 0;
 	}
 	add("-fpreprocessed");
 }

@@ -92,6 +92,12 @@ TEST_F(Twopass, Commands)
 		// compile command passes over the value of -o to the source
 		{{"fakecc", "-o", "a", "x.c", "-o", "b"},
 		 {"fakecc", "-E", "-o", T, "x.c", "-o", T}, {"fakecc", "-o", "a", T, "-o", "b", "-fpreprocessed"}},
+		// an -o that is the value of -o names the output "-o": the
+		// source after it is still replaced
+		{{"fakecc", "-o", "-o", "x.c"},
+		 {"fakecc", "-E", "-o", T, "x.c"}, {"fakecc", "-o", "-o", T, "-fpreprocessed"}},
+		{{"fakecc", "x.c", "-o", "-o", "-o", "y"},
+		 {"fakecc", "-E", "x.c", "-o", T, "-o", T}, {"fakecc", T, "-o", "-o", "-o", "y", "-fpreprocessed"}},
 		{{"fakecc", "-o", "x", "-c", "x.c"},
 		 {"fakecc", "-E", "-o", T, "-c", "x.c"}, {"fakecc", "-o", "x", "-c", T, "-fpreprocessed"}},
 		{{"fakecc", "-c", "-O2"},
