@@ -1,5 +1,6 @@
 /* orvedit: edits one file in a window.  The command line is read before
    SDL starts, so --help, --version and mistakes need no display. */
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,18 @@ static const char usage[] =
 	"  --version  print the version and exit\n"
 	"Keys: Ctrl+S save, Ctrl+Q quit, Ctrl+Z undo, Ctrl+Shift+Z redo,\n"
 	"Ctrl+C, Ctrl+X, Ctrl+V copy, cut and paste, Shift+move select.\n";
+
+/* Prints s on standard output; a failed write (a full disk, a closed
+   stream) is an error, said on standard error. */
+static int say(const char *s)
+{
+	fputs(s, stdout);
+	if (fflush(stdout) != 0 || ferror(stdout)) {
+		fprintf(stderr, "orvedit: standard output: %s\n", strerror(errno));
+		return 2;
+	}
+	return 0;
+}
 
 static int bad(const char *msg, const char *arg)
 {
@@ -55,14 +68,10 @@ int main(int argc, char **argv)
 
 	for (int i = 1; i < argc; i++) {
 		const char *a = argv[i];
-		if (opts && !strcmp(a, "--help")) {
-			fputs(usage, stdout);
-			return 0;
-		}
-		if (opts && !strcmp(a, "--version")) {
-			puts("orvedit " ORV_VERSION);
-			return 0;
-		}
+		if (opts && !strcmp(a, "--help"))
+			return say(usage);
+		if (opts && !strcmp(a, "--version"))
+			return say("orvedit " ORV_VERSION "\n");
 		if (opts && !strcmp(a, "--")) {
 			opts = false;
 		} else if (opts && !strcmp(a, "-t")) {

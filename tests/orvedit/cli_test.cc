@@ -35,6 +35,18 @@ TEST(OrveditCli, VersionAndHelpNeedNoDisplay)
 	EXPECT_EQ(h.err, "");
 }
 
+/* An answer that cannot be written is a failure, said on standard
+   error. */
+TEST(OrveditCli, UnwritableStandardOutputIsAnError)
+{
+	for (const char *a : {"--help", "--version"}) {
+		child r = runchild({.cmd = built(ORVEDIT, {a}), .err = true,
+			.outfile = "/dev/full"});
+		EXPECT_EQ(r.status, 2) << a;
+		EXPECT_EQ(r.err, "orvedit: standard output: No space left on device\n") << a;
+	}
+}
+
 TEST(OrveditCli, MistakesGiveStatusTwo)
 {
 	const struct {
