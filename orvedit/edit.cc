@@ -2,9 +2,11 @@
    of the text is one replace(): delete a run, insert a string, both
    through editbuf, and a record in the history for undo and redo. */
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,39 +36,64 @@ int breaks(const char *s, size_t n)
 	}
 }
 
-static bool cont(char c)
+/* Length of the UTF-8 sequence at pos when it is a well-formed one, else
+   1: a stray, overlong, surrogate or cut-off byte is a character of its
+   own, so that no edit takes more than one sequence with it. */
+static int seq_len(const editor &e, int pos)
 {
-	return ((unsigned char)c & 0xC0) == 0x80;
+	const unsigned char *t = (const unsigned char *)e.f.text + pos;
+	int left = e.len - pos;
+	unsigned c = t[0];
+	int n;
+	unsigned lo = 0x80, hi = 0xBF;	/* range of the second byte */
+
+	if (c < 0xC2 || c > 0xF4)
+		return 1;
+	n = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+	if (c == 0xE0)
+		lo = 0xA0;
+	else if (c == 0xED)
+		hi = 0x9F;
+	else if (c == 0xF0)
+		lo = 0x90;
+	else if (c == 0xF4)
+		hi = 0x8F;
+	if (left < n || t[1] < lo || t[1] > hi)
+		return 1;
+	for (int i = 2; i < n; i++)
+		if ((t[i] & 0xC0) != 0x80)
+			return 1;
+	return n;
 }
 
 /* The character boundaries either side of pos: a UTF-8 sequence moves
-   and is deleted whole. */
+   and is deleted whole, any other byte alone. */
 static int next_char(const editor &e, int pos)
 {
 	if (pos >= e.len)
 		return e.len;
-	pos++;
-	while (pos < e.len && cont(e.f.text[pos]))
-		pos++;
-	return pos;
+	return pos + seq_len(e, pos);
 }
 
 static int prev_char(const editor &e, int pos)
 {
 	if (pos <= 0)
 		return 0;
-	pos--;
-	while (pos > 0 && cont(e.f.text[pos]))
-		pos--;
-	return pos;
+	/* A sequence ending at pos starts with its lead byte at most 3
+	   back; only one such start can exist. */
+	for (int k = 2; k <= 4 && k <= pos; k++)
+		if (seq_len(e, pos - k) == k)
+			return pos - k;
+	return pos - 1;
 }
 
 /* A place the layout gave, moved back onto a character's first byte. */
 static int snap(const editor &e, int pos)
 {
 	pos = std::clamp(pos, 0, e.len);
-	while (pos > 0 && pos < e.len && cont(e.f.text[pos]))
-		pos--;
+	for (int k = 1; k <= 3 && k <= pos; k++)
+		if (seq_len(e, pos - k) > k)
+			return pos - k;
 	return pos;
 }
 
@@ -112,19 +139,57 @@ static void edited(editor &e)
 	set_title(e);
 }
 
-/* The text at pos, n bytes of it, becomes s.  Through editbuf alone. */
-static void splice(editor &e, int pos, int n, const std::string &s)
+/* Inserts s at pos through editbuf, which leaves the text as it was when
+   its block cannot grow.  Whether the text took s is read off the buffer
+   itself. */
+static bool insert(editor &e, int pos, const std::string &s)
 {
+	int64_t want = (int64_t)e.len + (int64_t)s.size();
+
+	ed_insert(&e.f, s.c_str(), pos);
+	if (want + 1 > e.f.cap || e.f.text[want] != 0 ||
+	    memcmp(e.f.text + pos, s.data(), s.size()) != 0)
+		return false;
+	e.len = (int)want;
+	e.nlines += breaks(s.data(), s.size());
+	return true;
+}
+
+/* The text at pos, n bytes of it, becomes s.  Through editbuf alone.
+   False, with the text as it was, when memory ran out. */
+static bool splice(editor &e, int pos, int n, const std::string &s)
+{
+	std::string del;
 	if (n > 0) {
+		try {
+			del.assign(e.f.text + pos, n);
+		} catch (const std::bad_alloc &) {
+			return false;
+		}
 		e.nlines -= breaks(e.f.text + pos, n);
 		ed_delete(&e.f, n, pos);
 		e.len -= n;
 	}
-	if (!s.empty()) {
-		ed_insert(&e.f, s.c_str(), pos);
-		e.len += (int)s.size();
-		e.nlines += breaks(s.data(), s.size());
-	}
+	if (s.empty() || insert(e, pos, s))
+		return true;
+	/* A delete keeps the block: what it took fits back without one. */
+	if (n > 0)
+		insert(e, pos, del);
+	return false;
+}
+
+/* Says that an edit was refused for want of memory. */
+static void no_room(editor &e, const char *what)
+{
+	e.notice = std::string("out of memory: ") + what;
+	e.typing = false;
+}
+
+/* Room in t for n bytes more, growing it by halves at least. */
+static void grow(std::string &t, size_t n)
+{
+	if (t.capacity() < t.size() + n)
+		t.reserve(std::max(t.size() + n, 2 * t.capacity()));
 }
 
 /* Replaces n bytes at pos by s as one change that can be undone.  Typed
@@ -140,17 +205,33 @@ static void replace(editor &e, int pos, int n, const std::string &s,
 	}
 	if (n == 0 && s.empty())
 		return;
-	change c = {pos, std::string(e.f.text + pos, n), s, e.cur, e.anchor,
-		pos + (int)s.size()};
-	splice(e, pos, n, s);
-	e.cur = c.cur_after;
-	e.anchor = -1;
-
 	change *last = e.done > 0 ? &e.hist[e.done - 1] : nullptr;
 	bool join = typed && e.typing && last && e.done == e.hist.size() &&
 		(long)e.done != e.saved && n == 0 &&
 		last->pos + (int)last->ins.size() == pos &&
 		!last->ins.empty() && !(last->ins.back() == ' ' && s != " ");
+	/* What the history needs is had before the text changes: when
+	   memory runs out, nothing has happened. */
+	change c;
+	try {
+		if (join) {
+			grow(last->ins, s.size());
+		} else {
+			c = {pos, std::string(e.f.text + pos, n), s, e.cur, e.anchor,
+				pos + (int)s.size()};
+			if (e.hist.capacity() <= e.done)
+				e.hist.reserve(std::max<size_t>(16, 2 * e.done));
+		}
+	} catch (const std::bad_alloc &) {
+		no_room(e, "the edit was not made");
+		return;
+	}
+	if (!splice(e, pos, n, s)) {
+		no_room(e, "the edit was not made");
+		return;
+	}
+	e.cur = pos + (int)s.size();
+	e.anchor = -1;
 	if (join) {
 		last->ins += s;
 		last->cur_after = e.cur;
@@ -171,8 +252,12 @@ static void undo(editor &e)
 		e.notice = "nothing to undo";
 		return;
 	}
-	const change &c = e.hist[--e.done];
-	splice(e, c.pos, (int)c.ins.size(), c.del);
+	const change &c = e.hist[e.done - 1];
+	if (!splice(e, c.pos, (int)c.ins.size(), c.del)) {
+		no_room(e, "nothing undone");
+		return;
+	}
+	e.done--;
 	e.cur = c.cur_before;
 	e.anchor = c.anchor_before;
 	e.typing = false;
@@ -185,8 +270,12 @@ static void redo(editor &e)
 		e.notice = "nothing to redo";
 		return;
 	}
-	const change &c = e.hist[e.done++];
-	splice(e, c.pos, (int)c.del.size(), c.ins);
+	const change &c = e.hist[e.done];
+	if (!splice(e, c.pos, (int)c.del.size(), c.ins)) {
+		no_room(e, "nothing redone");
+		return;
+	}
+	e.done++;
 	e.cur = c.cur_after;
 	e.anchor = -1;
 	e.typing = false;
@@ -215,17 +304,29 @@ static void erase(editor &e, bool back)
 		replace(e, a, b - a, "", false);
 }
 
+/* Copy and cut.  A selection larger than the display can take is
+   refused whole: handing it over would end the connection, and with it
+   the editor. */
 static void copy(editor &e, bool cut)
 {
 	if (!has_sel(e))
 		return;
-	std::string s(e.f.text + sel_lo(e), sel_hi(e) - sel_lo(e));
+	size_t n = sel_hi(e) - sel_lo(e), most = clip_room(e);
+	if (n > most) {
+		char b[128];
+		snprintf(b, sizeof b, "%s refused: %.1f MB selected, the display "
+			"takes at most %.1f MB", cut ? "cut" : "copy", n / 1e6,
+			most / 1e6);
+		e.notice = b;
+		return;
+	}
+	std::string s(e.f.text + sel_lo(e), n);
 	if (SDL_SetClipboardText(s.c_str()) != 0) {
 		e.notice = std::string("clipboard: ") + SDL_GetError();
 		return;
 	}
 	if (cut)
-		replace(e, sel_lo(e), sel_hi(e) - sel_lo(e), "", false);
+		replace(e, sel_lo(e), (int)n, "", false);
 }
 
 static void paste(editor &e)
@@ -233,6 +334,11 @@ static void paste(editor &e)
 	char *t = SDL_GetClipboardText();
 	if (t && *t)
 		put(e, t, false);
+	else if (clip_offered(e))
+		e.notice = "nothing pasted: the clipboard's text did not come "
+			"(too large for the display to pass, or not text)";
+	else
+		e.notice = "nothing pasted: the clipboard is empty";
 	SDL_free(t);
 }
 
@@ -375,12 +481,15 @@ static void key(editor &e, const SDL_Keysym &k)
 	}
 }
 
-/* Typed text, as its UTF-8 bytes.  A Ctrl chord is a command, not text
-   (AltGr, which some layouts send as Ctrl+Alt, still types). */
+/* Typed text, as its UTF-8 bytes, with the modifiers of the key events
+   before it in the queue: what is held now may have been pressed long
+   after this text was typed.  A Ctrl or left Alt chord is a command, not
+   text; AltGr, which layouts send as right Alt or as Ctrl+Alt, types. */
 static void text(editor &e, const char *t)
 {
-	SDL_Keymod m = SDL_GetModState();
-	if ((m & KMOD_CTRL) && !(m & KMOD_ALT))
+	Uint16 m = e.mods;
+	bool ctrl = m & KMOD_CTRL, alt = m & KMOD_ALT;
+	if ((ctrl && !alt) || ((m & KMOD_LALT) && !ctrl))
 		return;
 	if (*t)
 		put(e, t, true);
@@ -414,8 +523,7 @@ static void mouse(editor &e, const SDL_Event &ev)
 		pos = end.ok && y >= end.y ? e.len : 0;
 	}
 	e.goal_x = -1;
-	bool extend = ev.type == SDL_MOUSEMOTION ||
-		(SDL_GetModState() & KMOD_SHIFT);
+	bool extend = ev.type == SDL_MOUSEMOTION || (e.mods & KMOD_SHIFT);
 	move_to(e, snap(e, pos), extend);
 	e.follow = false;
 }
@@ -431,7 +539,11 @@ static void handle(editor &e, const SDL_Event &ev)
 			ask_quit(e);
 		break;
 	case SDL_KEYDOWN:
+		e.mods = ev.key.keysym.mod;
 		key(e, ev.key.keysym);
+		break;
+	case SDL_KEYUP:
+		e.mods = ev.key.keysym.mod;
 		break;
 	case SDL_TEXTINPUT:
 		text(e, ev.text.text);
@@ -451,9 +563,35 @@ static void handle(editor &e, const SDL_Event &ev)
 	}
 }
 
+/* SIGINT (Ctrl+C in the terminal that started the editor) is a quit
+   request like Ctrl+Q: the handler only notes it, the loop asks. */
+static volatile sig_atomic_t interrupted;
+
+static void on_int(int)
+{
+	interrupted = 1;
+}
+
+static void catch_int()
+{
+	struct sigaction sa = {};
+	sa.sa_handler = on_int;
+	sigemptyset(&sa.sa_mask);
+	sigaction(SIGINT, &sa, nullptr);
+}
+
+static void signals(editor &e)
+{
+	if (interrupted) {
+		interrupted = 0;
+		ask_quit(e);
+	}
+}
+
 bool edit_pump(editor &e)
 {
 	SDL_Event ev;
+	signals(e);
 	while (!e.quit && SDL_PollEvent(&ev))
 		handle(e, ev);
 	if (!e.quit)
@@ -461,12 +599,15 @@ bool edit_pump(editor &e)
 	return !e.quit;
 }
 
+/* Waits a while at most, so that a signal noted meanwhile is seen even
+   when no event comes. */
 int edit_run(editor &e)
 {
 	frame(e);
 	SDL_Event ev;
-	while (!e.quit && SDL_WaitEvent(&ev)) {
-		handle(e, ev);
+	while (!e.quit) {
+		if (SDL_WaitEventTimeout(&ev, 250))
+			handle(e, ev);
 		edit_pump(e);
 	}
 	return 0;
@@ -491,6 +632,7 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 	e.goal_x = -1;
 	e.saved = 0;
 	e.tabs = o.tabs;
+	e.clip_max = o.clip_max;
 	struct stat s;
 	if (stat(path, &s) == 0 && S_ISDIR(s.st_mode)) {
 		err = e.name + ": is a directory";
@@ -528,6 +670,8 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 	SDL_SetWindowMinimumSize(e.win, 200, 100);
 	e.probe = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32,
 		SDL_PIXELFORMAT_ARGB8888);
+	catch_signals();
+	catch_int();
 	load(e);
 	if (e.ro)
 		e.notice = e.name + " is read-only: " + e.ro_why;

@@ -57,6 +57,8 @@ struct editor {
 	int top;		/* pixels scrolled: the layout starts at -top */
 	bool follow;		/* the next frame brings the cursor into view */
 	bool drag;		/* left button held in the text */
+	Uint16 mods;		/* modifiers as of the last key event handled */
+	size_t clip_max;	/* most bytes a copy may hand over, 0: ask */
 	std::vector<int32_t> tabs;	/* tab stops, percent of the width */
 
 	bool ro;		/* saving writes nothing */
@@ -85,6 +87,7 @@ struct edit_opts {
 	std::vector<int32_t> tabs;	/* tab stops, percent of the width */
 	std::string plugin;		/* plotplug.so to load, or empty */
 	bool hidden = false;		/* no window shown (benchmarks) */
+	size_t clip_max = 0;		/* copy limit; 0: what the display takes */
 };
 
 /* Opens FILE in a new window; SDL's video must be up.  A FILE that is a
@@ -118,6 +121,12 @@ void scroll_to(editor &e, int top);
 void reveal(editor &e);
 void set_title(editor &e);
 void load(editor &e);
+/* Signals during a save: the named temporary goes with the process. */
+void catch_signals();
 int breaks(const char *s, size_t n);
+/* clip.cc: the most bytes a copy may hand to the display; whether some
+   program offers a text on the clipboard. */
+size_t clip_room(const editor &e);
+bool clip_offered(const editor &e);
 
 #endif

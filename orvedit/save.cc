@@ -5,13 +5,17 @@
    crash, a lost permission).  The new file is made unnamed where the
    file system allows (O_TMPFILE), so that even a crash during the write
    leaves nothing behind; it gets a name only just before the rename. */
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <string>
 #include <unistd.h>
 
 #include "orvedit/edit.h"
@@ -21,7 +25,8 @@ static char tmpname[4096];
 static volatile sig_atomic_t tmpnamed;
 
 /* A termination signal during a save removes the named temporary file,
-   then ends the process as the signal would have. */
+   then ends the process as the signal would have.  SIGINT is not one:
+   it asks to quit, which warns of unsaved changes (edit.cc). */
 static void onterm(int sig)
 {
 	if (tmpnamed)
@@ -30,7 +35,7 @@ static void onterm(int sig)
 	raise(sig);
 }
 
-static void catch_signals()
+void catch_signals()
 {
 	static bool done;
 	if (done)
@@ -39,7 +44,7 @@ static void catch_signals()
 	/* A file-size limit makes write fail with EFBIG instead of ending
 	   the process: the save reports it like a full disk. */
 	signal(SIGXFSZ, SIG_IGN);
-	for (int s : {SIGTERM, SIGINT, SIGHUP})
+	for (int s : {SIGTERM, SIGHUP})
 		signal(s, onterm);
 }
 
@@ -101,7 +106,6 @@ static bool same(const disk &a, const disk &b)
    read, is never opened: the buffer starts empty. */
 void load(editor &e)
 {
-	catch_signals();
 	e.target = resolve(e.name);
 	/* Taken before reading: a change during the read shows later. */
 	e.seen = look(e.target);
@@ -159,13 +163,72 @@ static bool write_all(int fd, const char *p, size_t n)
 	return true;
 }
 
-/* A name for the new file beside the target: hidden, and unused. */
+/* The longest name the folder takes. */
+static size_t name_max(const std::string &dir)
+{
+	long m = pathconf(dir.c_str(), _PC_NAME_MAX);
+	return m > 0 ? (size_t)m : NAME_MAX;
+}
+
+/* base cut so that tail fits after it within the folder's name limit,
+   at a character's first byte. */
+static std::string fit(const std::string &dir, const std::string &base,
+	size_t tail)
+{
+	size_t most = name_max(dir);
+	if (base.size() + tail <= most)
+		return base;
+	size_t n = most > tail ? most - tail : 0;
+	while (n > 0 && ((unsigned char)base[n] & 0xC0) == 0x80)
+		n--;
+	return base.substr(0, n);
+}
+
+/* A name for the new file beside the target: hidden, unused, and within
+   the folder's name limit however long the target's name is. */
 static std::string temp_name(const std::string &dir, const std::string &base)
 {
 	static unsigned n;
 	char b[64];
 	snprintf(b, sizeof b, ".orvedit-%ld-%u", (long)getpid(), n++);
-	return dir + "/." + base + b;
+	return dir + "/." + fit(dir, base, 1 + strlen(b)) + b;
+}
+
+/* The process id in a temporary's name, ".NAME.orvedit-PID-N", or 0. */
+static long temp_pid(const char *name)
+{
+	const char *m = strstr(name, ".orvedit-");
+	if (name[0] != '.' || !m)
+		return 0;
+	while (const char *again = strstr(m + 1, ".orvedit-"))
+		m = again;
+	char *end;
+	long pid = strtol(m + 9, &end, 10);
+	if (end == m + 9 || *end != '-' || !isdigit((unsigned char)end[1]))
+		return 0;
+	for (end++; isdigit((unsigned char)*end); end++)
+		;
+	return *end == 0 && pid > 0 ? pid : 0;
+}
+
+/* Removes the named temporaries of saves that a kill cut short: files
+   of ours whose process is gone. */
+static void sweep(const std::string &dir)
+{
+	DIR *d = opendir(dir.c_str());
+	if (!d)
+		return;
+	while (dirent *de = readdir(d)) {
+		long pid = temp_pid(de->d_name);
+		struct stat s;
+		if (pid == 0 || pid == getpid() ||
+		    fstatat(dirfd(d), de->d_name, &s, AT_SYMLINK_NOFOLLOW) != 0 ||
+		    !S_ISREG(s.st_mode) || s.st_uid != geteuid())
+			continue;
+		if (kill((pid_t)pid, 0) != 0 && errno == ESRCH)
+			unlinkat(dirfd(d), de->d_name, 0);
+	}
+	closedir(d);
 }
 
 /* Opens the new file in dir: unnamed if the file system can, else under a
@@ -232,10 +295,55 @@ static void sync_dir(const std::string &dir)
 	}
 }
 
+/* Keeps the new text that a save in place could not finish, under a
+   name the user sees beside the target.  Its name, or the temporary's
+   when no other can be had. */
+static std::string keep(const std::string &dir, const std::string &base)
+{
+	for (int i = 1; i < 100; i++) {
+		std::string tail = ".orvedit-copy";
+		if (i > 1)
+			tail += "-" + std::to_string(i);
+		std::string k = dir + "/" + fit(dir, base, tail.size()) + tail;
+		if (link(tmpname, k.c_str()) == 0) {
+			unlink(tmpname);
+			return k;
+		}
+		if (errno != EEXIST)
+			break;
+	}
+	return tmpname;
+}
+
+/* Writes text over the target itself, for a target that cannot be
+   replaced (a file mounted on its own).  The whole text is already in
+   the named temporary: when the target was changed only in part, that
+   copy is kept and its name given in kept. */
+static int in_place(const std::string &target, const std::string &dir,
+	const std::string &base, const char *text, size_t n, std::string &kept)
+{
+	int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+	if (fd < 0)
+		return errno;
+	int err = 0;
+	if (!write_all(fd, text, n) || ftruncate(fd, (off_t)n) != 0 ||
+	    fsync(fd) != 0)
+		err = errno;
+	if (close(fd) != 0 && !err)
+		err = errno;
+	if (err)
+		kept = keep(dir, base);
+	else
+		unlink(tmpname);
+	tmpnamed = 0;
+	return err;
+}
+
 /* Writes text to a new file in the target's folder with the target's
    permissions and puts it in the target's place.  0, or the errno of the
-   step that failed, with nothing left behind. */
-static int swap_in(const std::string &target, const char *text, size_t n)
+   step that failed, with nothing left behind but what kept names. */
+static int swap_in(const std::string &target, const char *text, size_t n,
+	std::string &kept)
 {
 	std::string dir = dir_of(target), base = base_of(target);
 	struct stat old;
@@ -249,6 +357,7 @@ static int swap_in(const std::string &target, const char *text, size_t n)
 		mode = 0666 & ~mask;
 	}
 
+	sweep(dir);
 	int fd = open_new(dir, base);
 	if (fd < 0)
 		return errno;
@@ -268,6 +377,9 @@ static int swap_in(const std::string &target, const char *text, size_t n)
 		err = errno;
 	if (!err && rename(tmpname, target.c_str()) != 0)
 		err = errno;
+	/* A file mounted on its own cannot be replaced, only rewritten. */
+	if (err == EBUSY)
+		return in_place(target, dir, base, text, n, kept);
 	if (err) {
 		if (tmpnamed)
 			unlink(tmpname);
@@ -290,9 +402,14 @@ bool edit_save(editor &e)
 		e.notice = e.name + " changed on disk: Ctrl+S again overwrites it";
 		return false;
 	}
-	int err = swap_in(e.target, e.f.text, e.len);
+	/* The buffer's own text, whatever the editor counted. */
+	size_t n = strlen(e.f.text);
+	std::string kept;
+	int err = swap_in(e.target, e.f.text, n, kept);
 	if (err) {
 		e.notice = "not saved: " + e.name + ": " + strerror(err);
+		if (!kept.empty())
+			e.notice += "; written in part: the whole text is in " + kept;
 		return false;
 	}
 	e.seen = look(e.target);
@@ -301,7 +418,7 @@ bool edit_save(editor &e)
 	e.saved = (long)e.done;
 	e.typing = false;
 	char b[64];
-	snprintf(b, sizeof b, " (%d bytes)", e.len);
+	snprintf(b, sizeof b, " (%zu bytes)", n);
 	e.notice = "saved " + e.name + b;
 	set_title(e);
 	return true;

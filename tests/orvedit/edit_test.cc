@@ -87,6 +87,15 @@ const move_case moves[] = {
 	{"backspace_joins_lines", "ab\ncd", {{SDLK_DOWN, 0}, {SDLK_BACKSPACE, 0}}, "ab|cd"},
 	{"delete_removes_selection", "abcd", {{SDLK_RIGHT, S}, {SDLK_RIGHT, S}, {SDLK_DELETE, 0}}, "|cd"},
 	{"return_and_tab", "ab", {{SDLK_RIGHT, 0}, {SDLK_RETURN, 0}, {SDLK_TAB, 0}}, "a\n\t|b"},
+	/* A byte that is no well-formed sequence is one character; a
+	   sequence is at most four bytes. */
+	{"delete_one_stray_byte", "\x80\x80\x80", {{SDLK_DELETE, 0}}, "|\x80\x80"},
+	{"backspace_one_stray_byte", "\xC3\xA9\xA9", {{SDLK_END, 0}, {SDLK_BACKSPACE, 0}}, "\xC3\xA9|"},
+	{"delete_four_byte_sequence", "\xF0\x9F\x98\x80\x80", {{SDLK_DELETE, 0}}, "|\x80"},
+	{"backspace_after_four_bytes", "\xF0\x9F\x98\x80\x80", {{SDLK_END, 0}, {SDLK_BACKSPACE, 0}, {SDLK_BACKSPACE, 0}}, "|"},
+	{"delete_cut_off_sequence", "\xE2\x82x", {{SDLK_DELETE, 0}}, "|\x82x"},
+	{"delete_overlong_lead", "\xC0\xAF", {{SDLK_DELETE, 0}}, "|\xAF"},
+	{"right_over_surrogate_bytes", "\xED\xA0\x80", {{SDLK_RIGHT, 0}}, "\xED|\xA0\x80"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, Moves, ::testing::ValuesIn(moves),
@@ -152,6 +161,98 @@ TEST_F(Edit, UndoAndRedoEveryEditBackToTheLoadedText)
 	for (int i = 0; i < 5; i++)
 		s.ctrl(SDLK_y);
 	EXPECT_TRUE(dirty(s.e));
+}
+
+TEST_F(Edit, OneDeleteInAThousandStrayBytesTakesOne)
+{
+	open("x" + std::string(1000, '\x80') + "y");
+	s.key(SDLK_RIGHT).key(SDLK_DELETE);
+	EXPECT_EQ(s.text(), "x" + std::string(999, '\x80') + "y");
+	s.key(SDLK_END).key(SDLK_LEFT).key(SDLK_BACKSPACE);
+	EXPECT_EQ(s.text(), "x" + std::string(998, '\x80') + "y");
+}
+
+/* Events queued while the editor was busy are read with the modifiers
+   that were held when they were made, not with those held now. */
+TEST_F(Edit, TextTypedBeforeACommandIsKeptWhileBusy)
+{
+	std::string p = file("");
+	ASSERT_TRUE(s.open(p));
+	for (const char *c : {"a", "b", "c"})
+		s.queue_text(c);
+	s.queue_key(SDLK_s, KMOD_LCTRL);
+	/* Ctrl is down again by the time the queue is read. */
+	SDL_SetModState(KMOD_LCTRL);
+	s.pump();
+	SDL_SetModState(KMOD_NONE);
+	EXPECT_EQ(readfile(p), "abc");
+	EXPECT_FALSE(dirty(s.e));
+}
+
+struct chord_case {
+	const char *name;
+	Uint16 mod;
+	const char *text, *want;
+};
+
+void PrintTo(const chord_case &c, std::ostream *o)
+{
+	*o << c.name;
+}
+
+class Chords : public Edit, public ::testing::WithParamInterface<chord_case> {};
+
+/* Text that comes with a Ctrl or Alt chord is a command's, not typed. */
+TEST_P(Chords, TypeOnlyWithoutCtrlOrAlt)
+{
+	const chord_case &c = GetParam();
+	open("");
+	s.queue_text(c.text, c.mod);
+	s.pump();
+	EXPECT_EQ(s.text(), c.want);
+}
+
+const chord_case chords[] = {
+	{"plain", 0, "a", "a"},
+	{"shift", KMOD_LSHIFT, "A", "A"},
+	{"ctrl_minus", KMOD_LCTRL, "-", ""},
+	{"left_alt", KMOD_LALT, "f", ""},
+	{"altgr_as_right_alt", KMOD_RALT, "@", "@"},
+	{"altgr_as_ctrl_alt", KMOD_LCTRL | KMOD_LALT, "@", "@"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, Chords, ::testing::ValuesIn(chords),
+	[](const auto &i) { return std::string(i.param.name); });
+
+/* A selection larger than the display can take is not handed over, and
+   a cut of it deletes nothing. */
+TEST_F(Edit, CopyLargerThanTheDisplayTakesIsRefused)
+{
+	open("0123456789abc");
+	s.e.clip_max = 10;
+	SDL_SetClipboardText("before");
+	s.key(SDLK_RIGHT, S, 11).ctrl(SDLK_c);
+	EXPECT_NE(s.e.notice.find("copy refused"), std::string::npos) << s.e.notice;
+	char *t = SDL_GetClipboardText();
+	EXPECT_STREQ(t, "before");
+	SDL_free(t);
+	s.ctrl(SDLK_x);
+	EXPECT_NE(s.e.notice.find("cut refused"), std::string::npos) << s.e.notice;
+	EXPECT_EQ(s.text(), "0123456789abc");
+	s.key(SDLK_LEFT, S).ctrl(SDLK_x);
+	EXPECT_EQ(s.text(), "abc");
+	t = SDL_GetClipboardText();
+	EXPECT_STREQ(t, "0123456789");
+	SDL_free(t);
+}
+
+TEST_F(Edit, PastingNothingSaysSo)
+{
+	open("text");
+	SDL_SetClipboardText("");
+	s.ctrl(SDLK_v);
+	EXPECT_EQ(s.text(), "text");
+	EXPECT_NE(s.e.notice.find("nothing pasted"), std::string::npos) << s.e.notice;
 }
 
 TEST_F(Edit, TypingIsUndoneAWordAtATime)

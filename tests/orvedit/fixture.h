@@ -96,20 +96,52 @@ public:
 
 	Uint32 win() { return SDL_GetWindowID(e.win); }
 
-	/* Key presses, each with its release, as a keyboard sends them. */
+	/* Key presses, each with its release, as a keyboard sends them: the
+	   modifiers pressed first and released last, every event carrying
+	   the modifiers held at its time. */
 	session &key(SDL_Keycode k, Uint16 mod = KMOD_NONE, int times = 1)
 	{
 		for (int i = 0; i < times; i++)
-			for (Uint32 t : {SDL_KEYDOWN, SDL_KEYUP}) {
-				SDL_Event ev{};
-				ev.type = t;
-				ev.key.windowID = win();
-				ev.key.state = t == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-				ev.key.keysym.sym = k;
-				ev.key.keysym.mod = mod;
-				SDL_PushEvent(&ev);
-			}
+			queue_key(k, mod);
 		return pump();
+	}
+	void keyevent(Uint32 type, SDL_Keycode k, Uint16 mod)
+	{
+		SDL_Event ev{};
+		ev.type = type;
+		ev.key.windowID = win();
+		ev.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+		ev.key.keysym.sym = k;
+		ev.key.keysym.mod = mod;
+		SDL_PushEvent(&ev);
+	}
+	/* One chord in the queue, not handled yet. */
+	void queue_key(SDL_Keycode k, Uint16 mod)
+	{
+		static const std::pair<Uint16, SDL_Keycode> mods[] = {
+			{KMOD_LCTRL, SDLK_LCTRL}, {KMOD_RCTRL, SDLK_RCTRL},
+			{KMOD_LSHIFT, SDLK_LSHIFT}, {KMOD_RSHIFT, SDLK_RSHIFT},
+			{KMOD_LALT, SDLK_LALT}, {KMOD_RALT, SDLK_RALT}};
+		Uint16 held = 0;
+		for (auto [m, code] : mods)
+			if (mod & m)
+				keyevent(SDL_KEYDOWN, code, held |= m);
+		keyevent(SDL_KEYDOWN, k, mod);
+		keyevent(SDL_KEYUP, k, mod);
+		for (auto [m, code] : mods)
+			if (mod & m)
+				keyevent(SDL_KEYUP, code, held &= ~m);
+	}
+	/* Typed text in the queue, with the key events around it. */
+	void queue_text(const std::string &s, Uint16 mod = 0)
+	{
+		keyevent(SDL_KEYDOWN, SDLK_UNKNOWN, mod);
+		SDL_Event ev{};
+		ev.type = SDL_TEXTINPUT;
+		ev.text.windowID = win();
+		snprintf(ev.text.text, sizeof ev.text.text, "%s", s.c_str());
+		SDL_PushEvent(&ev);
+		keyevent(SDL_KEYUP, SDLK_UNKNOWN, mod);
 	}
 	session &ctrl(SDL_Keycode k) { return key(k, KMOD_LCTRL); }
 	session &type(const std::string &s)

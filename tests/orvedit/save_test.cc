@@ -1,8 +1,12 @@
 /* Saving, and every way a save can fail: each leaves the file as it was,
    nothing else in its folder, and the buffer as the user left it. */
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include "tests/orvedit/fixture.h"
 
@@ -93,6 +97,213 @@ TEST_F(Save, FullDiskLeavesTheFileAndRetries)
 			"a later Ctrl+S saves");
 		return std::string();
 	});
+	EXPECT_EQ(r, "");
+}
+
+/* Bytes of address space in use now. */
+size_t in_use()
+{
+	unsigned long pages = 0;
+	FILE *f = fopen("/proc/self/statm", "r");
+	if (f) {
+		if (fscanf(f, "%lu", &pages) != 1)
+			pages = 0;
+		fclose(f);
+	}
+	return pages * (size_t)sysconf(_SC_PAGESIZE);
+}
+
+/* The last n bytes of a file, and its size. */
+std::string tail_of(const std::string &path, size_t n, off_t *size)
+{
+	std::string t(n, 0);
+	int fd = open(path.c_str(), O_RDONLY);
+	struct stat st;
+	if (fd < 0 || fstat(fd, &st) != 0 || st.st_size < (off_t)n ||
+	    pread(fd, t.data(), n, st.st_size - n) != (ssize_t)n)
+		t.clear();
+	*size = fd < 0 ? -1 : st.st_size;
+	if (fd >= 0)
+		close(fd);
+	return t;
+}
+
+/* When the buffer cannot grow, a keystroke is refused and said to be;
+   the save writes the buffer's text, no more.  Nothing here takes a
+   copy of the text once memory is short. */
+TEST_F(Save, InsertWithoutMemoryIsRefusedAndTheSaveIsExact)
+{
+#ifdef ORV_SANITIZE
+	GTEST_SKIP() << "the sanitizers' reserved memory leaves no room for a limit";
+#endif
+	std::string big;
+	while (big.size() < (16 << 20))
+		big += std::string(63, 'x') + "\n";
+	std::string p = file(big);
+	const off_t n = (off_t)big.size() + 100;
+	big.clear();
+	big.shrink_to_fit();
+	std::string r = in_child([&] {
+		session s;
+		if (!s.open(p))
+			return std::string("cannot open");
+		s.key(SDLK_END, KMOD_LCTRL);
+		for (int i = 0; i < 100; i++)
+			s.type("a");	/* the room the load left */
+		struct rlimit lim;
+		getrlimit(RLIMIT_AS, &lim);
+		struct rlimit low = {in_use() + (8 << 20), lim.rlim_max};
+		setrlimit(RLIMIT_AS, &low);
+		if (void *probe = malloc(16 << 20)) {
+			free(probe);
+			return std::string("skip");
+		}
+		for (int i = 0; i < 20; i++)
+			s.type("b");
+		NEED(s.e.notice.find("out of memory") != std::string::npos,
+			"the status line says why");
+		const std::string end = "x\n" + std::string(100, 'a');
+		NEED(s.e.len == n && !memcmp(s.e.f.text + n - end.size(),
+			end.data(), end.size()) && !s.e.f.text[n], "the text as it was");
+		s.ctrl(SDLK_s);
+		off_t size;
+		NEED(tail_of(p, end.size(), &size) == end && size == n,
+			"the save is the text");
+		setrlimit(RLIMIT_AS, &lim);
+		s.type("c").ctrl(SDLK_s);
+		NEED(tail_of(p, end.size() + 1, &size) == end + "c" && size == n + 1,
+			"with memory back, typing works");
+		return std::string();
+	});
+	if (r == "skip")
+		GTEST_SKIP() << "an address space limit does not take here";
+	EXPECT_EQ(r, "");
+}
+
+/* The temporary's name stays within the folder's limit. */
+TEST_F(Save, LongestFileNamesSave)
+{
+	for (size_t n : {238, 250, 255}) {
+		std::string name(n, 'n');
+		std::string p = file("old", name.c_str());
+		session e;
+		ASSERT_TRUE(e.open(p));
+		e.type("new ");
+		EXPECT_TRUE(edit_save(e.e)) << n << ": " << e.e.notice;
+		EXPECT_EQ(readfile(p), "new old") << n;
+		EXPECT_EQ(names(dir.path), std::vector<std::string>{name}) << n;
+		unlink(p.c_str());
+	}
+}
+
+/* A pid that was in use and is no more. */
+pid_t gone_pid()
+{
+	pid_t pid = fork();
+	if (pid == 0)
+		_exit(0);
+	waitpid(pid, nullptr, 0);
+	return pid;
+}
+
+/* A temporary that a killed save left is removed by the next save in
+   its folder; those of live processes, and other files, stay. */
+TEST_F(Save, TemporariesOfGoneProcessesAreSweptAway)
+{
+	std::string p = file("text");
+	std::string dead = ".f.txt.orvedit-" + std::to_string(gone_pid()) + "-3";
+	std::string live = ".f.txt.orvedit-" + std::to_string(getpid()) + "-0";
+	std::string other = ".f.txt.orvedit-1-x";
+	for (auto n : {dead, live, other})
+		writefile(dir / n.c_str(), "partial");
+	ASSERT_TRUE(s.open(p));
+	s.type("more ");
+	ASSERT_TRUE(edit_save(s.e)) << s.e.notice;
+	std::vector<std::string> want = {live, other, "f.txt"};
+	std::sort(want.begin(), want.end());
+	EXPECT_EQ(names(dir.path), want);
+}
+
+/* Runs fn in a child with mount namespace of its own, where root may
+   bind files over files.  "skip" when that cannot be had. */
+std::string mounted(const std::function<std::string()> &fn)
+{
+	return in_child([&] {
+		if (unshare(CLONE_NEWNS) != 0 ||
+		    mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+			return std::string("skip");
+		return fn();
+	});
+}
+
+bool bind_file(const std::string &from, const std::string &to)
+{
+	return mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) == 0;
+}
+
+/* A file mounted on its own (as /etc/hosts in a container) cannot be
+   replaced by a rename: it is written in place. */
+TEST_F(Save, MountedFileIsWrittenInPlace)
+{
+	std::string p = file("old"), src = file("old", "src");
+	std::string r = mounted([&] {
+		if (!bind_file(src, p))
+			return std::string("skip");
+		session s;
+		if (!s.open(p))
+			return std::string("cannot open");
+		s.type("new ").ctrl(SDLK_s);
+		NEED(!dirty(s.e), "saved");
+		NEED(readfile(src) == "new old", "the mounted file holds the text");
+		s.key(SDLK_END, KMOD_LCTRL).key(SDLK_BACKSPACE, 0, 4).ctrl(SDLK_s);
+		NEED(readfile(src) == "new", "a shorter text leaves no tail");
+		umount(p.c_str());
+		NEED(names(dir.path) == (std::vector<std::string>{"f.txt", "src"}),
+			"nothing left behind");
+		return std::string();
+	});
+	if (r == "skip")
+		GTEST_SKIP() << "no mount namespace here (needs root)";
+	EXPECT_EQ(r, "");
+}
+
+/* When the write in place fails on the way, the whole text is kept in a
+   copy beside the file, and the status line says where. */
+TEST_F(Save, FailedWriteInPlaceKeepsTheWholeText)
+{
+	std::string p = file("old"), small = dir / "small";
+	mkdir(small.c_str(), 0755);
+	std::string r = mounted([&] {
+		if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+			return std::string("skip");
+		std::string src = small + "/src";
+		writefile(src, "old");
+		writefile(small + "/fill", std::string(48 << 10, 'f'));
+		if (!bind_file(src, p))
+			return std::string("skip");
+		session s;
+		if (!s.open(p))
+			return std::string("cannot open");
+		const std::string text = std::string(40 << 10, 'n') + "old";
+		s.e.clip_max = 0;
+		SDL_SetClipboardText(std::string(40 << 10, 'n').c_str());
+		s.ctrl(SDLK_v).ctrl(SDLK_s);
+		NEED(dirty(s.e), "not saved");
+		std::string copy = dir / "f.txt.orvedit-copy";
+		NEED(s.e.notice.find("No space left") != std::string::npos &&
+			s.e.notice.find(copy) != std::string::npos,
+			"the status line says why and where the text is");
+		NEED(readfile(copy) == text, "the copy holds the whole text");
+		NEED(s.text() == text, "the buffer is kept");
+		umount(p.c_str());
+		umount(small.c_str());
+		NEED(names(dir.path) ==
+			(std::vector<std::string>{"f.txt", "f.txt.orvedit-copy", "small"}),
+			"the copy and nothing else left");
+		return std::string();
+	});
+	if (r == "skip")
+		GTEST_SKIP() << "no mount namespace here (needs root)";
 	EXPECT_EQ(r, "");
 }
 
@@ -245,6 +456,10 @@ TEST_P(Quit, UnsavedChangesTakeTwoRequests)
 			ev.type = SDL_QUIT;
 			SDL_PushEvent(&ev);
 			s.pump();
+		} else if (st == "sigint") {
+			/* SDL makes it a quit request, as from the window. */
+			raise(SIGINT);
+			s.pump();
 		} else if (st == "type")
 			s.type("y");
 		else if (st == "save")
@@ -267,6 +482,8 @@ const quit_case quits[] = {
 	{"unsaved_close_twice", true, {"close", "close"}, {true, false}},
 	{"unsaved_either_kind", true, {"q", "close"}, {true, false}},
 	{"unsaved_sdl_quit", true, {"sdlquit", "q"}, {true, false}},
+	{"clean_sigint_quits_at_once", false, {"sigint"}, {false}},
+	{"unsaved_sigint_twice", true, {"sigint", "sigint"}, {true, false}},
 	{"edit_starts_over", true, {"q", "type", "q", "q"}, {true, true, true, false}},
 	{"save_starts_over", true, {"q", "save", "type", "q", "q"}, {true, true, true, true, false}},
 	{"saved_quits_at_once", true, {"save", "q"}, {true, false}},

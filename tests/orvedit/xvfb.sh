@@ -115,4 +115,91 @@ st=0
 wait "$epid" || st=$?
 [ "$st" = 0 ] || fail "exit status $st"
 is doc.txt "$want" || fail "quitting saved"
+
+# start FILE: the editor on FILE, its window focused; sets epid, wid
+# and pid, the editor's own process (epid is timeout's).
+start() {
+	timeout 120 "$ed" "$1" >>editor.out 2>&1 &
+	epid=$!
+	pids="$epid $pids"
+	within 10 sh -c "pgrep -P $epid >pid" || fail "no editor process"
+	pid=$(head -n 1 pid)
+	within 20 sh -c "xdotool search --name '$1 - orvedit\$' >wid" ||
+		fail "no editor window for $1"
+	wid=$(head -n 1 wid)
+	xdotool mousemove --window "$wid" 300 200
+	xdotool windowfocus --sync "$wid"
+	sleep 0.3
+}
+alive() {
+	sleep 0.5
+	kill -0 "$epid" 2>/dev/null || fail "the editor ended: $1"
+}
+quit_clean() {
+	xdotool key ctrl+q
+	st=0
+	wait "$epid" || st=$?
+	[ "$st" = 0 ] || fail "exit status $st"
+}
+
+# Typed while the editor is busy, then Ctrl+S with Ctrl still held when
+# the editor reads its queue: the text is typed text, not part of the
+# chord, and is saved.
+printf 'kept' >busy.txt
+start busy.txt
+kill -STOP "$pid"
+xdotool type --delay 20 'abc'
+xdotool keydown ctrl key s
+kill -CONT "$pid"
+within 10 is busy.txt 'abckept' || { xdotool keyup ctrl; fail "busy: saved $(od -c busy.txt)"; }
+xdotool keyup ctrl
+quit_clean
+
+# Ctrl+C twice, or Ctrl+C in the terminal: a quit request that warns.
+printf 'kept' >sig.txt
+start sig.txt
+xdotool type --delay 20 'x'
+within 10 marked || fail "no mark after typing"
+kill -INT "$pid"
+alive "the first SIGINT with unsaved changes"
+xdotool key ctrl+s
+within 10 is sig.txt 'xkept' || fail "sigint: saved $(od -c sig.txt)"
+kill -INT "$pid"
+st=0
+wait "$epid" || st=$?
+[ "$st" = 0 ] || fail "SIGINT: exit status $st"
+
+# A selection larger than the display takes: copy and cut are refused,
+# the editor goes on and the edit before them is saved whole.
+awk 'BEGIN { for (i = 0; i < 270000; i++) printf "%063d\n", i }' >big.txt
+cp big.txt big.orig
+start big.txt
+xdotool type --delay 20 'Z'
+xdotool key --delay 50 ctrl+a ctrl+c
+alive "copy of 17 MB"
+xdotool key --delay 50 ctrl+x
+alive "cut of 17 MB"
+xdotool key ctrl+s
+saved_big() { [ "$(head -c 1 big.txt)" = Z ] && tail -c +2 big.txt | cmp -s - big.orig; }
+within 20 saved_big || fail "the large file is not saved whole"
+quit_clean
+
+# About 3 MB offered by another program: nothing arrives, nothing is
+# inserted, and the status line changes to say so.
+head -c 3000000 big.orig >clip.txt
+xclip -selection clipboard -i clip.txt &
+pids="$! $pids"
+printf 'kept' >paste.txt
+start paste.txt
+shot before.png
+xdotool key ctrl+v
+alive "a paste of 3 MB"
+shot after.png
+changed=$(compare -metric AE -crop 800x24+0+456 before.png after.png null: 2>&1 || true)
+[ "${changed%% *}" != 0 ] || fail "the status line says nothing"
+xdotool key ctrl+s
+sleep 0.5
+is paste.txt 'kept' || fail "paste: $(head -c 100 paste.txt | od -c)"
+quit_clean
+
 echo "orvedit under Xvfb: ok"
