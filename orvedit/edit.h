@@ -111,8 +111,44 @@ bool edit_save(editor &e);
    library folder of the tree it is installed in. */
 std::string plugin_path(const std::string &exe);
 
-/* --- inside the editor (edit.cc, view.cc, save.cc) --- */
+/* --- inside the editor --- */
+
+/* text.cc: hard line breaks (CR and LF each count) in n bytes; the
+   length of the well-formed UTF-8 sequence at pos, else 1; character
+   boundaries after and before pos, and the one at or before pos; the
+   line around pos; the selection. */
+int breaks(const char *s, size_t n);
+int seq_len(const editor &e, int pos);
+int next_char(const editor &e, int pos);
+int prev_char(const editor &e, int pos);
+int snap(const editor &e, int pos);
+int line_start(const editor &e, int pos);
+int line_end(const editor &e, int pos);
+bool has_sel(const editor &e);
+int sel_lo(const editor &e);
+int sel_hi(const editor &e);
+
+/* hist.cc: every change of the text, as one step of the history. */
 bool dirty(const editor &e);
+void edited(editor &e);
+void replace(editor &e, int pos, int n, const std::string &s, bool typed);
+void undo(editor &e);
+void redo(editor &e);
+void put(editor &e, const std::string &s, bool typed);
+void erase(editor &e, bool back);
+void no_room(editor &e, const char *what);
+
+/* move.cc: the cursor moved over the text as shown. */
+void move_to(editor &e, int pos, bool shift);
+void vmove(editor &e, int dir, bool shift);
+void page(editor &e, int dir, bool shift);
+void mouse(editor &e, const SDL_Event &ev);
+
+/* input.cc: requests and signals. */
+void ask_quit(editor &e);
+void catch_int();
+
+/* view.cc: drawing, and where things are on the screen. */
 void frame(editor &e);
 bar locate(editor &e, int pos);
 int hit(editor &e, int x, int y);
@@ -120,10 +156,11 @@ int text_bottom(const editor &e);
 void scroll_to(editor &e, int top);
 void reveal(editor &e);
 void set_title(editor &e);
+
+/* save.cc: loading; signals during a save remove the named temporary. */
 void load(editor &e);
-/* Signals during a save: the named temporary goes with the process. */
 void catch_signals();
-int breaks(const char *s, size_t n);
+
 /* clip.cc: the most bytes a copy may hand to the display; whether some
    program offers a text on the clipboard. */
 size_t clip_room(const editor &e);

@@ -1,0 +1,207 @@
+/* What keys, the mouse, the window and signals ask of the editor, and
+   the loop that reads them. */
+#include <csignal>
+#include <cstdio>
+
+#include "orvedit/edit.h"
+
+/* Copy and cut.  A selection larger than the display can take is
+   refused whole: handing it over would end the connection, and with it
+   the editor. */
+static void copy(editor &e, bool cut)
+{
+	if (!has_sel(e))
+		return;
+	size_t n = sel_hi(e) - sel_lo(e), most = clip_room(e);
+	if (n > most) {
+		char b[128];
+		snprintf(b, sizeof b, "%s refused: %.1f MB selected, the display "
+			"takes at most %.1f MB", cut ? "cut" : "copy", n / 1e6,
+			most / 1e6);
+		e.notice = b;
+		return;
+	}
+	std::string s(e.f.text + sel_lo(e), n);
+	if (SDL_SetClipboardText(s.c_str()) != 0) {
+		e.notice = std::string("clipboard: ") + SDL_GetError();
+		return;
+	}
+	if (cut)
+		replace(e, sel_lo(e), (int)n, "", false);
+}
+
+static void paste(editor &e)
+{
+	char *t = SDL_GetClipboardText();
+	if (t && *t)
+		put(e, t, false);
+	else if (clip_offered(e))
+		e.notice = "nothing pasted: the clipboard's text did not come "
+			"(too large for the display to pass, or not text)";
+	else
+		e.notice = "nothing pasted: the clipboard is empty";
+	SDL_free(t);
+}
+
+/* A quit request: with unsaved changes the first one only warns. */
+void ask_quit(editor &e)
+{
+	if (!dirty(e) || e.quit_asked) {
+		e.quit = true;
+		return;
+	}
+	e.quit_asked = true;
+	e.notice = "unsaved changes: Ctrl+Q again quits without saving";
+}
+
+static void key(editor &e, const SDL_Keysym &k)
+{
+	bool ctrl = k.mod & KMOD_CTRL, shift = k.mod & KMOD_SHIFT;
+	int goal = e.goal_x;
+	e.goal_x = -1;
+
+	if (ctrl) {
+		switch (k.sym) {
+		case SDLK_s: edit_save(e); return;
+		case SDLK_q: ask_quit(e); return;
+		case SDLK_c: copy(e, false); return;
+		case SDLK_x: copy(e, true); return;
+		case SDLK_v: paste(e); return;
+		case SDLK_z: shift ? redo(e) : undo(e); return;
+		case SDLK_y: redo(e); return;
+		case SDLK_a:
+			e.anchor = 0;
+			e.cur = e.len;
+			return;
+		case SDLK_HOME: move_to(e, 0, shift); return;
+		case SDLK_END: move_to(e, e.len, shift); return;
+		}
+		return;
+	}
+	/* Without Shift a move leaves the selection, from its end. */
+	bool sel = has_sel(e) && !shift;
+	switch (k.sym) {
+	case SDLK_RETURN:
+	case SDLK_KP_ENTER: put(e, "\n", false); break;
+	case SDLK_TAB: put(e, "\t", false); break;
+	case SDLK_BACKSPACE: erase(e, true); break;
+	case SDLK_DELETE: erase(e, false); break;
+	case SDLK_LEFT:
+		move_to(e, sel ? sel_lo(e) : prev_char(e, e.cur), shift);
+		break;
+	case SDLK_RIGHT:
+		move_to(e, sel ? sel_hi(e) : next_char(e, e.cur), shift);
+		break;
+	case SDLK_HOME: move_to(e, line_start(e, e.cur), shift); break;
+	case SDLK_END: move_to(e, line_end(e, e.cur), shift); break;
+	case SDLK_UP:
+		e.goal_x = goal;
+		vmove(e, -1, shift);
+		break;
+	case SDLK_DOWN:
+		e.goal_x = goal;
+		vmove(e, 1, shift);
+		break;
+	case SDLK_PAGEUP: page(e, -1, shift); break;
+	case SDLK_PAGEDOWN: page(e, 1, shift); break;
+	}
+}
+
+/* Typed text, as its UTF-8 bytes, with the modifiers of the key events
+   before it in the queue: what is held now may have been pressed long
+   after this text was typed.  A Ctrl or left Alt chord is a command, not
+   text; AltGr, which layouts send as right Alt or as Ctrl+Alt, types. */
+static void text(editor &e, const char *t)
+{
+	Uint16 m = e.mods;
+	bool ctrl = m & KMOD_CTRL, alt = m & KMOD_ALT;
+	if ((ctrl && !alt) || ((m & KMOD_LALT) && !ctrl))
+		return;
+	if (*t)
+		put(e, t, true);
+}
+
+static void handle(editor &e, const SDL_Event &ev)
+{
+	switch (ev.type) {
+	case SDL_QUIT:
+		ask_quit(e);
+		break;
+	case SDL_WINDOWEVENT:
+		if (ev.window.event == SDL_WINDOWEVENT_CLOSE)
+			ask_quit(e);
+		break;
+	case SDL_KEYDOWN:
+		e.mods = ev.key.keysym.mod;
+		key(e, ev.key.keysym);
+		break;
+	case SDL_KEYUP:
+		e.mods = ev.key.keysym.mod;
+		break;
+	case SDL_TEXTINPUT:
+		text(e, ev.text.text);
+		break;
+	case SDL_MOUSEBUTTONDOWN:
+	case SDL_MOUSEBUTTONUP:
+	case SDL_MOUSEMOTION:
+		mouse(e, ev);
+		break;
+	case SDL_MOUSEWHEEL: {
+		int dy = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ?
+			-ev.wheel.y : ev.wheel.y;
+		scroll_to(e, e.top - dy * 3 * line_h);
+		e.follow = false;
+		break;
+	}
+	}
+}
+
+/* SIGINT (Ctrl+C in the terminal that started the editor) is a quit
+   request like Ctrl+Q: the handler only notes it, the loop asks. */
+static volatile sig_atomic_t interrupted;
+
+static void on_int(int)
+{
+	interrupted = 1;
+}
+
+void catch_int()
+{
+	struct sigaction sa = {};
+	sa.sa_handler = on_int;
+	sigemptyset(&sa.sa_mask);
+	sigaction(SIGINT, &sa, nullptr);
+}
+
+static void signals(editor &e)
+{
+	if (interrupted) {
+		interrupted = 0;
+		ask_quit(e);
+	}
+}
+
+bool edit_pump(editor &e)
+{
+	SDL_Event ev;
+	signals(e);
+	while (!e.quit && SDL_PollEvent(&ev))
+		handle(e, ev);
+	if (!e.quit)
+		frame(e);
+	return !e.quit;
+}
+
+/* Waits a while at most, so that a signal noted meanwhile is seen even
+   when no event comes. */
+int edit_run(editor &e)
+{
+	frame(e);
+	SDL_Event ev;
+	while (!e.quit) {
+		if (SDL_WaitEventTimeout(&ev, 250))
+			handle(e, ev);
+		edit_pump(e);
+	}
+	return 0;
+}
