@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 #include <sys/types.h>
@@ -45,6 +46,26 @@ struct bar {
 	int x, y;
 };
 
+struct editor;
+using answer = std::function<void(editor &, const std::string &)>;
+using prompt_hook = std::function<void(editor &)>;
+
+/* A question on the status line (prompt.cc).  A line of text when keys is
+   empty, else a choice: one of the letters in keys answers. */
+struct prompt {
+	bool open;
+	std::string label;	/* the question, before what is typed */
+	std::string input;	/* typed so far */
+	std::string keys;	/* letters that answer a choice */
+	answer done;		/* the line typed, or the letter */
+	prompt_hook change;	/* after every edit of the line */
+	prompt_hook cancel;	/* Escape */
+	/* Keys the asker handles itself (F3 in a search); true if taken. */
+	std::function<bool(editor &, const SDL_Keysym &)> key;
+	/* Tab: the line completed (a file name). */
+	std::function<std::string(const std::string &)> complete;
+};
+
 struct editor {
 	ed_file f;
 	std::string name;	/* FILE as given */
@@ -68,6 +89,7 @@ struct editor {
 	bool quit_asked;	/* told of unsaved changes: next request quits */
 	bool quit;		/* the run is over */
 	std::string notice;	/* status line; empty: the file's name */
+	prompt ask;		/* the open question, if ask.open */
 
 	std::vector<change> hist;
 	size_t done;		/* changes in effect: hist[0 .. done) */
@@ -143,6 +165,16 @@ void move_to(editor &e, int pos, bool shift);
 void vmove(editor &e, int dir, bool shift);
 void page(editor &e, int dir, bool shift);
 void mouse(editor &e, const SDL_Event &ev);
+
+/* prompt.cc: questions on the status line.  ask_line and ask_choice
+   replace any open question; its answer runs after it closed. */
+void ask_line(editor &e, const std::string &label, const std::string &init,
+	answer done, prompt_hook change = {}, prompt_hook cancel = {});
+void ask_choice(editor &e, const std::string &question, const std::string &keys,
+	answer done);
+bool prompt_key(editor &e, const SDL_Keysym &k);
+bool prompt_text(editor &e, const char *t);
+std::string status_left(const editor &e);
 
 /* input.cc: requests and signals. */
 void ask_quit(editor &e);

@@ -60,6 +60,8 @@ static void key(editor &e, const SDL_Keysym &k)
 	int goal = e.goal_x;
 	e.goal_x = -1;
 
+	if (prompt_key(e, k))
+		return;
 	if (ctrl) {
 		switch (k.sym) {
 		case SDLK_s: edit_save(e); return;
@@ -116,6 +118,8 @@ static void text(editor &e, const char *t)
 	Uint16 m = e.mods;
 	bool ctrl = m & KMOD_CTRL, alt = m & KMOD_ALT;
 	if ((ctrl && !alt) || ((m & KMOD_LALT) && !ctrl))
+		return;
+	if (prompt_text(e, t))
 		return;
 	if (*t)
 		put(e, t, true);

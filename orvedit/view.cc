@@ -207,9 +207,7 @@ static void status(editor &e, SDL_Surface *ws)
 		SDL_SetSurfaceBlendMode(e.status, SDL_BLENDMODE_NONE);
 	}
 	__real_SDL_FillRect(e.status, nullptr, 0xFFE4E4E4);
-	std::string t = e.notice;
-	if (t.empty())
-		t = e.ro ? e.name + "  [read-only: " + e.ro_why + "]" : e.name;
+	std::string t = status_left(e);
 	int x = 28, y = (status_h - line_h) / 2, none = -1;
 	winsurf1 = e.status;
 	fwin.bottom = y + 1;	/* one row: a long notice is cut */
