@@ -1,8 +1,9 @@
 /* The editor's text modules on a file the size of a large log or source
    dump: 771,000 lines in about 50 MB.  A search that finds nothing scans
    all of it; the line index follows a Return typed and taken back at the
-   end (and at the start, where every line start after it moves); a column is
-   counted at the end of a 1 MB line. */
+   end (and at the start, where every line start after it moves), and a
+   byte in a 1 MB line, which is scanned again whole; a column is counted
+   at the end of a 1 MB line. */
 #include <random>
 #include <string>
 
@@ -100,6 +101,24 @@ void BM_LinesEdit(benchmark::State &st)
 	st.counters["line"] = line;
 }
 BENCHMARK(BM_LinesEdit)->Arg(100)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+/* A byte typed into the middle of a 1 MB line and taken back. */
+void BM_LinesEditLongLine(benchmark::State &st)
+{
+	std::string a = "before\n", b;
+	a.append(1 << 20, 'x');
+	a += "\nafter\n";
+	int pos = 7 + (1 << 19);
+	b = a;
+	b.insert(b.begin() + pos, 'y');
+	lines l;
+	ln_build(l, a);
+	for (auto _ : st) {
+		ln_edit(l, b, pos, 0, 1);
+		ln_edit(l, a, pos, 1, 0);
+	}
+}
+BENCHMARK(BM_LinesEditLongLine)->Unit(benchmark::kMicrosecond);
 
 /* The cursor's column at the end of a 1 MB line: minified code, ASCII
    with a word of UTF-8 now and then; and the worst case, a tab or a
