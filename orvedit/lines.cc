@@ -9,7 +9,7 @@ static int brk_len(uint8_t k)
 	return k == EOL_CRLF ? 2 : k == EOL_NONE ? 0 : 1;
 }
 
-static void count(lines &l, uint8_t k, int d)
+static void count(line_index &l, uint8_t k, int d)
 {
 	if (k == EOL_LF)
 		l.lf += d;
@@ -45,7 +45,7 @@ static void scan(std::string_view s, int a, int e, std::vector<int> &st,
 	}
 }
 
-void ln_build(lines &l, std::string_view s)
+void ln_build(line_index &l, std::string_view s)
 {
 	l.start.assign(1, 0);
 	l.brk.assign(1, EOL_NONE);
@@ -73,7 +73,7 @@ static void splice(std::vector<T> &v, int i, int j, const std::vector<T> &w)
    CR put before it) are scanned again; the bytes on either side of them
    cannot join a break across the edges, since each edge lies just after
    an untouched break or at an end of the text. */
-void ln_edit(lines &l, std::string_view s, int pos, int del, int ins)
+void ln_edit(line_index &l, std::string_view s, int pos, int del, int ins)
 {
 	int la = ln_of(l, pos > 0 ? pos - 1 : 0);
 	int lb = ln_of(l, pos + del);
@@ -99,23 +99,23 @@ void ln_edit(lines &l, std::string_view s, int pos, int del, int ins)
 	l.len += d;
 }
 
-int ln_count(const lines &l)
+int ln_count(const line_index &l)
 {
 	return (int)l.start.size();
 }
 
-int ln_of(const lines &l, int pos)
+int ln_of(const line_index &l, int pos)
 {
 	auto it = std::upper_bound(l.start.begin() + 1, l.start.end(), pos);
 	return (int)(it - l.start.begin()) - 1;
 }
 
-int ln_start(const lines &l, int n)
+int ln_start(const line_index &l, int n)
 {
 	return l.start[std::clamp(n, 0, ln_count(l) - 1)];
 }
 
-int ln_end(const lines &l, int n)
+int ln_end(const line_index &l, int n)
 {
 	n = std::clamp(n, 0, ln_count(l) - 1);
 	if (n + 1 == ln_count(l))
@@ -123,7 +123,7 @@ int ln_end(const lines &l, int n)
 	return l.start[n + 1] - brk_len(l.brk[n + 1]);
 }
 
-eol ln_style(const lines &l)
+eol ln_style(const line_index &l)
 {
 	int kinds = (l.lf > 0) + (l.crlf > 0) + (l.cr > 0);
 	if (kinds == 0)

@@ -15,32 +15,33 @@
 /* The kinds of break, and what a text's breaks are as a whole. */
 enum eol { EOL_NONE, EOL_LF, EOL_CRLF, EOL_CR, EOL_MIXED };
 
-struct lines {
+struct line_index {
 	std::vector<int> start;		/* start[i]: first byte of line i */
-	std::vector<uint8_t> brk;	/* brk[i]: the break before line i (brk[0] EOL_NONE) */
+	std::vector<uint8_t> brk;	/* brk[i]: the eol that ends line i - 1 */
 	int len;			/* length of the text */
 	int lf, crlf, cr;		/* breaks of each kind */
 };
 
 /* Indexes the whole text s. */
-void ln_build(lines &l, std::string_view s);
+void ln_build(line_index &l, std::string_view s);
 
 /* Bytes [pos, pos + del) of the text were replaced by ins bytes; s is the
-   text afterwards.  Only the lines the edit touches are scanned again,
-   the starts after them are moved by ins - del. */
-void ln_edit(lines &l, std::string_view s, int pos, int del, int ins);
+   text afterwards.  A delete and an insert at one place may come as one
+   edit or as two.  Only the lines the edit touches are scanned again, the
+   starts after them are moved by ins - del. */
+void ln_edit(line_index &l, std::string_view s, int pos, int del, int ins);
 
-int ln_count(const lines &l);
+int ln_count(const line_index &l);
 /* The line that holds byte pos (the last line for the text's end). */
-int ln_of(const lines &l, int pos);
+int ln_of(const line_index &l, int pos);
 /* Where line n starts, and where its break begins (the text's end for
    the last line).  n is clamped to the lines there are. */
-int ln_start(const lines &l, int n);
-int ln_end(const lines &l, int n);
+int ln_start(const line_index &l, int n);
+int ln_end(const line_index &l, int n);
 
 /* The text's breaks: EOL_NONE when it has none, EOL_MIXED when they are
    of more than one kind. */
-eol ln_style(const lines &l);
+eol ln_style(const line_index &l);
 /* The bytes of a break of kind k: "\n", "\r\n", "\r"; "" for EOL_NONE
    and EOL_MIXED. */
 const char *eol_bytes(eol k);

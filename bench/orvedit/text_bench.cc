@@ -73,7 +73,7 @@ BENCHMARK_CAPTURE(BM_SearchMissBack, folded, "no_such_name")->Unit(benchmark::kM
 void BM_LinesBuild(benchmark::State &st)
 {
 	const std::string &t = big();
-	lines l;
+	line_index l;
 	for (auto _ : st)
 		ln_build(l, t);
 	st.counters["lines"] = ln_count(l);
@@ -88,7 +88,7 @@ BENCHMARK(BM_LinesBuild)->Unit(benchmark::kMillisecond);
 void BM_LinesEdit(benchmark::State &st)
 {
 	const std::string &a = big();
-	lines l;
+	line_index l;
 	ln_build(l, a);
 	int line = (int)((int64_t)(ln_count(l) - 1) * st.range(0) / 100);
 	int pos = ln_start(l, line) + 3;
@@ -111,7 +111,7 @@ void BM_LinesEditLongLine(benchmark::State &st)
 	int pos = 7 + (1 << 19);
 	b = a;
 	b.insert(b.begin() + pos, 'y');
-	lines l;
+	line_index l;
 	ln_build(l, a);
 	for (auto _ : st) {
 		ln_edit(l, b, pos, 0, 1);

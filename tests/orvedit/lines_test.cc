@@ -11,15 +11,15 @@
 
 namespace {
 
-lines built(std::string_view s)
+line_index built(std::string_view s)
 {
-	lines l;
+	line_index l;
 	ln_build(l, s);
 	return l;
 }
 
 /* Equal as a whole: the starts, the kinds of break and their counts. */
-void same(const lines &a, const lines &b)
+void same(const line_index &a, const line_index &b)
 {
 	EXPECT_EQ(a.start, b.start);
 	EXPECT_EQ(a.brk, b.brk);
@@ -49,7 +49,7 @@ TEST(Lines, StartsEndsAndStyle)
 	};
 	for (auto &c : cases) {
 		SCOPED_TRACE(testing::PrintToString(std::string(c.s)));
-		lines l = built(c.s);
+		line_index l = built(c.s);
 		ASSERT_EQ(ln_count(l), (int)c.start.size());
 		for (int i = 0; i < ln_count(l); i++) {
 			EXPECT_EQ(ln_start(l, i), c.start[i]) << "line " << i;
@@ -63,7 +63,7 @@ TEST(Lines, StartsEndsAndStyle)
 			EXPECT_TRUE(n + 1 == ln_count(l) || p < ln_start(l, n + 1));
 		}
 	}
-	lines l = built("a\nb");
+	line_index l = built("a\nb");
 	EXPECT_EQ(ln_start(l, -1), 0);
 	EXPECT_EQ(ln_start(l, 9), 2);
 	EXPECT_EQ(ln_end(l, 9), 3);
@@ -73,7 +73,7 @@ TEST(Lines, StartsEndsAndStyle)
 
 /* Applies one edit to s and to its index, and checks the index against
    one built from the new text. */
-void edit(std::string &s, lines &l, int pos, int del, const std::string &ins)
+void edit(std::string &s, line_index &l, int pos, int del, const std::string &ins)
 {
 	s.replace(pos, del, ins);
 	ln_edit(l, s, pos, del, (int)ins.size());
@@ -103,7 +103,7 @@ TEST(Lines, EditsThatMakeOrBreakACrlf)
 	for (auto c : cases) {
 		SCOPED_TRACE(c.name);
 		std::string s = c.s;
-		lines l = built(s);
+		line_index l = built(s);
 		edit(s, l, c.pos, c.del, c.ins);
 	}
 }
@@ -115,7 +115,7 @@ TEST(Lines, RandomEditsMatchAFreshIndex)
 	std::mt19937 rng(19);
 	const char pick[] = "\r\n\r\nab";
 	std::string s = "x\r\ny\rz\n";
-	lines l = built(s);
+	line_index l = built(s);
 	for (int round = 0; round < 3000; round++) {
 		int pos = rng() % (s.size() + 1);
 		int del = std::min<int>(rng() % 4, s.size() - pos);
