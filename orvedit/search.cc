@@ -53,12 +53,12 @@ static bool at(std::string_view t, const pattern &p, int pos)
 	return true;
 }
 
-/* The first (back: the last) match starting in [lo, hi]. */
-static int find(std::string_view t, const pattern &p, int lo, int hi,
-	bool back)
+int sr_find(std::string_view t, const pattern &p, int lo, int hi, bool back)
 {
 	int m = (int)p.p.size();
-	if (m == 0 || lo < 0 || hi > (int)t.size() - m || lo > hi)
+	lo = std::max(lo, 0);
+	hi = std::min(hi, (int)t.size() - m);
+	if (m == 0 || lo > hi)
 		return -1;
 	/* Where the key byte of a match in [lo, hi] lies. */
 	const char *b = t.data() + lo + p.key;
@@ -98,9 +98,9 @@ int sr_next(std::string_view t, const pattern &p, int from, bool &wrapped)
 	wrapped = false;
 	if (from < 0)
 		from = 0;
-	int r = find(t, p, from, last, false);
+	int r = sr_find(t, p, from, last, false);
 	if (r < 0 && from > 0) {
-		r = find(t, p, 0, std::min(from - 1, last), false);
+		r = sr_find(t, p, 0, std::min(from - 1, last), false);
 		wrapped = r >= 0;
 	}
 	return r;
@@ -112,9 +112,9 @@ int sr_prev(std::string_view t, const pattern &p, int from, bool &wrapped)
 	wrapped = false;
 	if (from > last + 1)
 		from = last + 1;
-	int r = find(t, p, 0, from - 1, true);
+	int r = sr_find(t, p, 0, from - 1, true);
 	if (r < 0 && from <= last) {
-		r = find(t, p, std::max(from, 0), last, true);
+		r = sr_find(t, p, std::max(from, 0), last, true);
 		wrapped = r >= 0;
 	}
 	return r;
@@ -126,10 +126,8 @@ std::vector<int> sr_all(std::string_view t, const pattern &p, int lo, int hi)
 	int m = (int)p.p.size();
 	if (m == 0)
 		return r;
-	int a = std::max(lo - m + 1, 0);
-	int e = std::min(hi - 1, (int)t.size() - m);
-	for (int q = find(t, p, a, e, false); q >= 0;
-	     q = find(t, p, q + 1, e, false))
+	for (int q = sr_find(t, p, lo - m + 1, hi - 1, false); q >= 0;
+	     q = sr_find(t, p, q + 1, hi - 1, false))
 		r.push_back(q);
 	return r;
 }

@@ -27,6 +27,10 @@ int sr_next(std::string_view t, const pattern &p, int from, bool &wrapped);
    the text.  -1 if there is none. */
 int sr_prev(std::string_view t, const pattern &p, int from, bool &wrapped);
 
+/* The first match starting in [lo, hi], or with back the last; -1 if
+   none.  For a search spread over several frames, a stretch each. */
+int sr_find(std::string_view t, const pattern &p, int lo, int hi, bool back);
+
 /* The starts of every match that has a byte in [lo, hi), in order;
    matches may overlap ("aa" in "aaa" at 0 and 1). */
 std::vector<int> sr_all(std::string_view t, const pattern &p, int lo, int hi);

@@ -62,6 +62,33 @@ TEST(Search, NextAndPrevious)
 	}
 }
 
+/* A search in stretches: a match counts if it starts in [lo, hi]. */
+TEST(Search, FindInAStretch)
+{
+	const struct {
+		int lo, hi;
+		bool back;
+		int want;
+	} cases[] = {
+		{0, 99, false, 2},
+		{0, 99, true, 9},
+		{2, 2, false, 2},
+		{3, 9, false, 9},
+		{3, 8, false, -1},
+		{3, 8, true, -1},
+		{-9, 2, true, 2},
+		{10, 99, false, -1},
+		{9, 3, false, -1},
+	};
+	std::string t = "a Key, a key";
+	pattern p = sr_pattern("key");
+	for (auto c : cases) {
+		SCOPED_TRACE(testing::Message() << c.lo << " to " << c.hi
+					 << (c.back ? " back" : ""));
+		EXPECT_EQ(sr_find(t, p, c.lo, c.hi, c.back), c.want);
+	}
+}
+
 TEST(Search, AllThatShowInARange)
 {
 	std::string t = "if (x) x = xx; // x";
