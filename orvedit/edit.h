@@ -13,12 +13,14 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <sys/types.h>
 
 #include <SDL.h>
 
 #include "editbuf/editbuf.h"
+#include "orvedit/lines.h"
 
 /* Cell width and glyph height of the text, status line height, margin. */
 constexpr int cell_w = 10, glyph_h = 18, status_h = 24, margin = 4;
@@ -72,6 +74,7 @@ struct editor {
 	std::string target;	/* what a save replaces: links followed */
 	int len;		/* length of the text, kept by every edit */
 	int nlines;		/* hard lines: breaks (CR or LF) + 1 */
+	line_index lines;	/* where each line starts, kept by every edit */
 	int cur;		/* cursor: a byte position */
 	int anchor;		/* other end of the selection, or -1 */
 	int goal_x;		/* x kept by Up and Down, or -1 */
@@ -135,12 +138,12 @@ std::string plugin_path(const std::string &exe);
 
 /* --- inside the editor --- */
 
-/* text.cc: hard line breaks (CR and LF each count) in n bytes; the
-   length of the well-formed UTF-8 sequence at pos, else 1; character
-   boundaries after and before pos, and the one at or before pos; the
-   line around pos; the selection. */
+/* text.cc: hard line breaks (CR and LF each count) in n bytes; the text;
+   character boundaries after and before pos (a UTF-8 sequence, a CR LF
+   pair), and the one at or before pos; the line around pos, without its
+   break; the selection. */
 int breaks(const char *s, size_t n);
-int seq_len(const editor &e, int pos);
+std::string_view view_of(const editor &e);
 int next_char(const editor &e, int pos);
 int prev_char(const editor &e, int pos);
 int snap(const editor &e, int pos);

@@ -35,6 +35,7 @@ static bool insert(editor &e, int pos, const std::string &s)
 		return false;
 	e.len = (int)want;
 	e.nlines += breaks(s.data(), s.size());
+	ln_edit(e.lines, view_of(e), pos, 0, (int)s.size());
 	return true;
 }
 
@@ -52,6 +53,7 @@ static bool splice(editor &e, int pos, int n, const std::string &s)
 		e.nlines -= breaks(e.f.text + pos, n);
 		ed_delete(&e.f, n, pos);
 		e.len -= n;
+		ln_edit(e.lines, view_of(e), pos, n, 0);
 	}
 	if (s.empty() || insert(e, pos, s))
 		return true;

@@ -131,6 +131,7 @@ void load(editor &e)
 	}
 	e.len = (int)strlen(e.f.text);
 	e.nlines = breaks(e.f.text, e.len) + 1;
+	ln_build(e.lines, view_of(e));
 	if (e.ro)
 		return;
 	/* st is the status read_file took.  A text shorter than the file

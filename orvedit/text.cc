@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "orvedit/edit.h"
+#include "orvedit/utf8.h"
 
 /* Hard line breaks in n bytes: CR and LF each count, as in the layout. */
 int breaks(const char *s, size_t n)
@@ -24,82 +25,52 @@ int breaks(const char *s, size_t n)
 	}
 }
 
-/* Length of the UTF-8 sequence at pos when it is a well-formed one, else
-   1: a stray, overlong, surrogate or cut-off byte is a character of its
-   own, so that no edit takes more than one sequence with it. */
-int seq_len(const editor &e, int pos)
+std::string_view view_of(const editor &e)
 {
-	const unsigned char *t = (const unsigned char *)e.f.text + pos;
-	int left = e.len - pos;
-	unsigned c = t[0];
-	int n;
-	unsigned lo = 0x80, hi = 0xBF;	/* range of the second byte */
-
-	if (c < 0xC2 || c > 0xF4)
-		return 1;
-	n = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-	if (c == 0xE0)
-		lo = 0xA0;
-	else if (c == 0xED)
-		hi = 0x9F;
-	else if (c == 0xF0)
-		lo = 0x90;
-	else if (c == 0xF4)
-		hi = 0x8F;
-	if (left < n || t[1] < lo || t[1] > hi)
-		return 1;
-	for (int i = 2; i < n; i++)
-		if ((t[i] & 0xC0) != 0x80)
-			return 1;
-	return n;
+	return {e.f.text, (size_t)e.len};
 }
 
-/* The character boundaries either side of pos: a UTF-8 sequence moves
-   and is deleted whole, any other byte alone. */
+/* A CR LF pair is one line break: the cursor never stops inside it. */
+static bool crlf_at(const editor &e, int pos)
+{
+	return pos >= 0 && pos + 1 < e.len && e.f.text[pos] == '\r' &&
+		e.f.text[pos + 1] == '\n';
+}
+
+/* The character boundaries either side of pos: a UTF-8 sequence and a
+   CR LF pair are one character, any other byte is one alone. */
 int next_char(const editor &e, int pos)
 {
-	if (pos >= e.len)
-		return e.len;
-	return pos + seq_len(e, pos);
+	if (crlf_at(e, pos))
+		return pos + 2;
+	return u8_next(view_of(e), pos);
 }
 
 int prev_char(const editor &e, int pos)
 {
-	if (pos <= 0)
-		return 0;
-	/* A sequence ending at pos starts with its lead byte at most 3
-	   back; only one such start can exist. */
-	for (int k = 2; k <= 4 && k <= pos; k++)
-		if (seq_len(e, pos - k) == k)
-			return pos - k;
-	return pos - 1;
+	if (crlf_at(e, pos - 2))
+		return pos - 2;
+	return u8_prev(view_of(e), pos);
 }
 
-/* A place the layout gave, moved back onto a character's first byte. */
+/* A place from elsewhere (a hit test), moved back onto a character's
+   first byte. */
 int snap(const editor &e, int pos)
 {
 	pos = std::clamp(pos, 0, e.len);
-	for (int k = 1; k <= 3 && k <= pos; k++)
-		if (seq_len(e, pos - k) > k)
-			return pos - k;
-	return pos;
-}
-
-static bool is_break(char c)
-{
-	return c == '\n' || c == '\r';
+	if (crlf_at(e, pos - 1))
+		return pos - 1;
+	return u8_start(view_of(e), pos);
 }
 
 int line_start(const editor &e, int pos)
 {
-	while (pos > 0 && !is_break(e.f.text[pos - 1]))
-		pos--;
-	return pos;
+	return ln_start(e.lines, ln_of(e.lines, pos));
 }
 
 int line_end(const editor &e, int pos)
 {
-	return pos + (int)strcspn(e.f.text + pos, "\r\n");
+	return ln_end(e.lines, ln_of(e.lines, pos));
 }
 
 bool has_sel(const editor &e)

@@ -69,7 +69,11 @@ const move_case moves[] = {
 	{"down_on_last_row_goes_to_end", "abc\ndef", {{SDLK_DOWN, 0}, {SDLK_DOWN, 0}}, "abc\ndef|"},
 	{"ctrl_end_and_home", "ab\ncd", {{SDLK_END, C}, {SDLK_HOME, C}, {SDLK_RIGHT, 0}}, "a|b\ncd"},
 	{"ctrl_end", "ab\ncd", {{SDLK_END, C}}, "ab\ncd|"},
-	{"crlf_is_two_breaks", "ab\r\ncd", {{SDLK_DOWN, 0}, {SDLK_DOWN, 0}}, "ab\r\n|cd"},
+	/* A CR LF pair is one line break, stepped over and deleted whole. */
+	{"crlf_end_stops_before_it", "ab\r\ncd", {{SDLK_END, 0}}, "ab|\r\ncd"},
+	{"crlf_right_steps_over_it", "ab\r\ncd", {{SDLK_END, 0}, {SDLK_RIGHT, 0}}, "ab\r\n|cd"},
+	{"crlf_backspace_takes_it", "ab\r\ncd", {{SDLK_END, 0}, {SDLK_RIGHT, 0}, {SDLK_BACKSPACE, 0}}, "ab|cd"},
+	{"crlf_home_of_second_line", "ab\r\ncd", {{SDLK_END, C}, {SDLK_HOME, 0}}, "ab\r\n|cd"},
 	/* A UTF-8 sequence is one character to move over. */
 	{"right_over_utf8", "\xC3\xA9x", {{SDLK_RIGHT, 0}}, "\xC3\xA9|x"},
 	{"left_over_utf8", "a\xE2\x82\xAC", {{SDLK_END, 0}, {SDLK_LEFT, 0}}, "a|\xE2\x82\xAC"},
