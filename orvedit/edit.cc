@@ -66,6 +66,8 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 	catch_signals();
 	catch_int();
 	load(e);
+	if (o.line > 0)
+		go_to(e, o.line, o.col);
 	if (e.ro)
 		e.notice = e.name + " is read-only: " + e.ro_why;
 	e.follow = true;

@@ -58,6 +58,7 @@ struct prompt {
 	bool open;
 	std::string label;	/* the question, before what is typed */
 	std::string input;	/* typed so far */
+	std::string note;	/* shown after it: "not found" */
 	std::string keys;	/* letters that answer a choice */
 	answer done;		/* the line typed, or the letter */
 	prompt_hook change;	/* after every edit of the line */
@@ -93,6 +94,9 @@ struct editor {
 	bool quit;		/* the run is over */
 	std::string notice;	/* status line; empty: the file's name */
 	prompt ask;		/* the open question, if ask.open */
+	std::string find;	/* the last pattern sought */
+	std::vector<std::pair<int, int>> marks;	/* matches shown: [lo, hi) */
+	std::pair<int, int> primary;	/* the selection last offered as PRIMARY */
 
 	std::vector<change> hist;
 	size_t done;		/* changes in effect: hist[0 .. done) */
@@ -113,6 +117,7 @@ struct edit_opts {
 	std::string plugin;		/* plotplug.so to load, or empty */
 	bool hidden = false;		/* no window shown (benchmarks) */
 	size_t clip_max = 0;		/* copy limit; 0: what the display takes */
+	int line = 0, col = 1;		/* where the cursor starts: 0 the start */
 };
 
 /* Opens FILE in a new window; SDL's video must be up.  A FILE that is a
@@ -149,6 +154,9 @@ int prev_char(const editor &e, int pos);
 int snap(const editor &e, int pos);
 int line_start(const editor &e, int pos);
 int line_end(const editor &e, int pos);
+/* The end of the word at or after pos, the start of the one before. */
+int word_right(const editor &e, int pos);
+int word_left(const editor &e, int pos);
 bool has_sel(const editor &e);
 int sel_lo(const editor &e);
 int sel_hi(const editor &e);
@@ -178,6 +186,14 @@ void ask_choice(editor &e, const std::string &question, const std::string &keys,
 bool prompt_key(editor &e, const SDL_Keysym &k);
 bool prompt_text(editor &e, const char *t);
 std::string status_left(const editor &e);
+
+/* find.cc: search, replace, go to a line. */
+void find_start(editor &e);
+void find_next(editor &e, bool back);
+void replace_start(editor &e);
+void goto_start(editor &e);
+bool line_col(const std::string &s, int &line, int &col);
+void go_to(editor &e, int line, int col);
 
 /* input.cc: requests and signals. */
 void ask_quit(editor &e);

@@ -1,5 +1,6 @@
 /* What keys, the mouse, the window and signals ask of the editor, and
    the loop that reads them. */
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
@@ -30,11 +31,44 @@ static void copy(editor &e, bool cut)
 		replace(e, sel_lo(e), (int)n, "", false);
 }
 
+/* The line break that Return types: the file's own, or where a file
+   mixes them, the one that ends the cursor's line. */
+static std::string line_break(const editor &e)
+{
+	eol k = ln_style(e.lines);
+	if (k == EOL_MIXED) {
+		int n = ln_of(e.lines, e.cur);
+		k = n + 1 < ln_count(e.lines) ? (eol)e.lines.brk[n + 1] :
+			n > 0 ? (eol)e.lines.brk[n] : EOL_LF;
+	}
+	const char *b = eol_bytes(k);
+	return *b ? b : "\n";
+}
+
+/* Pasted text takes the file's line breaks, where the file has one kind
+   of them other than LF: a CR LF file stays CR LF throughout. */
+static std::string as_file_breaks(const editor &e, const char *t)
+{
+	eol k = ln_style(e.lines);
+	if (k != EOL_CRLF && k != EOL_CR)
+		return t;
+	std::string out, br = eol_bytes(k);
+	for (const char *p = t; *p; p++) {
+		if (*p == '\r' && p[1] == '\n')
+			p++;
+		if (*p == '\r' || *p == '\n')
+			out += br;
+		else
+			out += *p;
+	}
+	return out;
+}
+
 static void paste(editor &e)
 {
 	char *t = SDL_GetClipboardText();
 	if (t && *t)
-		put(e, t, false);
+		put(e, as_file_breaks(e, t), false);
 	else if (clip_offered(e))
 		e.notice = "nothing pasted: the clipboard's text did not come "
 			"(too large for the display to pass, or not text)";
@@ -54,6 +88,46 @@ void ask_quit(editor &e)
 	e.notice = "unsaved changes: Ctrl+Q again quits without saving";
 }
 
+/* Ctrl+Backspace and Ctrl+Delete: the selection, else up to pos. */
+static void erase_to(editor &e, int pos)
+{
+	if (has_sel(e) || pos == e.cur) {
+		erase(e, pos < e.cur);
+		return;
+	}
+	int lo = std::min(pos, e.cur), hi = std::max(pos, e.cur);
+	replace(e, lo, hi - lo, "", false);
+}
+
+/* F1: the keys, a page at a time on the status line. */
+static const char *const keys_help[] = {
+	"Ctrl+S save  Ctrl+Q quit  Ctrl+Z undo  Ctrl+Shift+Z or Ctrl+Y redo",
+	"Ctrl+C copy  Ctrl+X cut  Ctrl+V paste  middle button: paste the selection",
+	"Ctrl+F find (Enter, F3 next; Shift+F3 previous)  Ctrl+H or Ctrl+R replace",
+	"Ctrl+G or Ctrl+L go to line  Ctrl+Home, Ctrl+End start and end  Ctrl+A all",
+	"Ctrl+Left, Ctrl+Right by words  Ctrl+Backspace, Ctrl+Delete delete a word",
+	"Shift with a move or a click selects  double click: a word, triple: a line",
+};
+
+static void help(editor &e, size_t page)
+{
+	size_t n = sizeof keys_help / sizeof *keys_help;
+	char head[64];
+	snprintf(head, sizeof head, "Keys %zu/%zu (F1 more, Esc ends): ",
+		page + 1, n);
+	ask_choice(e, head + std::string(keys_help[page]), "q",
+		[](editor &, const std::string &) {});
+	e.ask.key = [page, n](editor &e, const SDL_Keysym &k) {
+		if (k.sym != SDLK_F1 && k.sym != SDLK_SPACE && k.sym != SDLK_RETURN)
+			return false;
+		if (page + 1 < n)
+			help(e, page + 1);
+		else
+			e.ask = prompt{};
+		return true;
+	};
+}
+
 static void key(editor &e, const SDL_Keysym &k)
 {
 	bool ctrl = k.mod & KMOD_CTRL, shift = k.mod & KMOD_SHIFT;
@@ -66,6 +140,23 @@ static void key(editor &e, const SDL_Keysym &k)
 		switch (k.sym) {
 		case SDLK_s: edit_save(e); return;
 		case SDLK_q: ask_quit(e); return;
+		case SDLK_f: find_start(e); return;
+		case SDLK_h:
+		case SDLK_r: replace_start(e); return;
+		case SDLK_g:
+		case SDLK_l: goto_start(e); return;
+		case SDLK_LEFT:
+			move_to(e, word_left(e, e.cur), shift);
+			return;
+		case SDLK_RIGHT:
+			move_to(e, word_right(e, e.cur), shift);
+			return;
+		case SDLK_BACKSPACE:
+			erase_to(e, word_left(e, e.cur));
+			return;
+		case SDLK_DELETE:
+			erase_to(e, word_right(e, e.cur));
+			return;
 		case SDLK_c: copy(e, false); return;
 		case SDLK_x: copy(e, true); return;
 		case SDLK_v: paste(e); return;
@@ -84,7 +175,9 @@ static void key(editor &e, const SDL_Keysym &k)
 	bool sel = has_sel(e) && !shift;
 	switch (k.sym) {
 	case SDLK_RETURN:
-	case SDLK_KP_ENTER: put(e, "\n", false); break;
+	case SDLK_KP_ENTER: put(e, line_break(e), false); break;
+	case SDLK_F3: find_next(e, shift); break;
+	case SDLK_F1: help(e, 0); break;
 	case SDLK_TAB: put(e, "\t", false); break;
 	case SDLK_BACKSPACE: erase(e, true); break;
 	case SDLK_DELETE: erase(e, false); break;
@@ -125,6 +218,35 @@ static void text(editor &e, const char *t)
 		put(e, t, true);
 }
 
+/* The middle button pastes the PRIMARY selection where it is pressed. */
+static void middle(editor &e, int x, int y)
+{
+	int pos = hit(e, x, y);
+	if (pos < 0)
+		pos = e.len;
+	move_to(e, snap(e, pos), false);
+	char *t = SDL_GetPrimarySelectionText();
+	if (t && *t)
+		put(e, as_file_breaks(e, t), false);
+	SDL_free(t);
+}
+
+/* A selection of at most this much is offered as PRIMARY as it changes:
+   SDL hands it over whole at every change. */
+static const int primary_most = 1 << 20;
+
+static void offer_primary(editor &e)
+{
+	if (!has_sel(e))
+		return;
+	std::pair<int, int> now = {sel_lo(e), sel_hi(e)};
+	int n = now.second - now.first;
+	if (now == e.primary || n > primary_most || (size_t)n > clip_room(e))
+		return;
+	e.primary = now;
+	SDL_SetPrimarySelectionText(std::string(e.f.text + now.first, n).c_str());
+}
+
 static void handle(editor &e, const SDL_Event &ev)
 {
 	switch (ev.type) {
@@ -146,6 +268,11 @@ static void handle(editor &e, const SDL_Event &ev)
 		text(e, ev.text.text);
 		break;
 	case SDL_MOUSEBUTTONDOWN:
+		if (ev.button.button == SDL_BUTTON_MIDDLE) {
+			middle(e, ev.button.x, ev.button.y);
+			break;
+		}
+		/* fall through */
 	case SDL_MOUSEBUTTONUP:
 	case SDL_MOUSEMOTION:
 		mouse(e, ev);
@@ -191,6 +318,7 @@ bool edit_pump(editor &e)
 	signals(e);
 	while (!e.quit && SDL_PollEvent(&ev))
 		handle(e, ev);
+	offer_primary(e);
 	if (!e.quit)
 		frame(e);
 	return !e.quit;

@@ -12,13 +12,16 @@
 #include "orv/version.h"
 
 static const char usage[] =
-	"usage: orvedit [-t STOPS] FILE\n"
+	"usage: orvedit [-t STOPS] [+LINE[:COLUMN]] FILE[:LINE[:COLUMN]]\n"
 	"Edits FILE in a window; a missing FILE is made on the first save.\n"
 	"  -t STOPS   tab stops as percentages of the width, e.g. 30,60\n"
+	"  +LINE[:COLUMN], FILE:LINE[:COLUMN]\n"
+	"             start with the cursor there (from 1; columns in characters)\n"
 	"  --help     print this and exit\n"
 	"  --version  print the version and exit\n"
 	"Keys: Ctrl+S save, Ctrl+Q quit, Ctrl+Z undo, Ctrl+Shift+Z redo,\n"
-	"Ctrl+C, Ctrl+X, Ctrl+V copy, cut and paste, Shift+move select.\n";
+	"Ctrl+C, Ctrl+X, Ctrl+V copy, cut and paste, Shift+move select,\n"
+	"Ctrl+F find, Ctrl+H replace, Ctrl+G go to line, F1 all the keys.\n";
 
 /* Prints s on standard output; a failed write (a full disk, a closed
    stream) is an error, said on standard error. */
@@ -60,6 +63,33 @@ static std::string self()
 	return n > 0 ? std::string(b, n) : std::string();
 }
 
+/* FILE:LINE or FILE:LINE:COLUMN, as compilers print a place, when no
+   file of the whole name is there but one of the name before it is. */
+static std::string place(const char *file, edit_opts &o)
+{
+	std::string f = file;
+	struct stat s;
+	if (stat(file, &s) == 0)
+		return f;
+	for (int colons = 0; colons < 2; colons++) {
+		size_t k = f.rfind(':');
+		if (k == std::string::npos || k == 0)
+			break;
+		k = colons == 0 ? k : f.rfind(':', k - 1);
+		if (k == std::string::npos || k == 0)
+			break;
+		std::string name = f.substr(0, k);
+		int line, col;
+		if (line_col(f.substr(k + 1), line, col) &&
+		    stat(name.c_str(), &s) == 0) {
+			o.line = line;
+			o.col = col;
+			return name;
+		}
+	}
+	return f;
+}
+
 int main(int argc, char **argv)
 {
 	edit_opts o;
@@ -79,6 +109,9 @@ int main(int argc, char **argv)
 				return bad("-t needs stops such as 30,60", "");
 		} else if (opts && a[0] == '-' && a[1]) {
 			return bad("unknown option ", a);
+		} else if (opts && a[0] == '+' && !file) {
+			if (!line_col(a + 1, o.line, o.col))
+				return bad("+ needs LINE or LINE:COLUMN: ", a);
 		} else if (file) {
 			return bad("one FILE only", "");
 		} else {
@@ -87,6 +120,8 @@ int main(int argc, char **argv)
 	}
 	if (!file)
 		return bad("no FILE given", "");
+	std::string named = place(file, o);
+	file = named.c_str();
 
 	struct stat s;
 	if (stat(file, &s) == 0 && S_ISDIR(s.st_mode)) {

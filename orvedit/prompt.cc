@@ -26,7 +26,7 @@ void ask_choice(editor &e, const std::string &question, const std::string &keys,
 }
 
 /* Closes the prompt before its answer runs, which may open another. */
-static void answer_with(editor &e, const std::string &a)
+static void answer_with(editor &e, std::string a)
 {
 	answer done = std::move(e.ask.done);
 	e.ask = prompt{};
@@ -107,7 +107,8 @@ bool prompt_text(editor &e, const char *t)
 std::string status_left(const editor &e)
 {
 	if (e.ask.open)
-		return e.ask.label + e.ask.input;
+		return e.ask.label + e.ask.input +
+			(e.ask.note.empty() ? "" : "   [" + e.ask.note + "]");
 	if (!e.notice.empty())
 		return e.notice;
 	std::string n = e.name.empty() ? "(new file)" : e.name;

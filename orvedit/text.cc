@@ -1,6 +1,7 @@
 /* The text as the editor reads it: line breaks, UTF-8 character
    boundaries, lines and the selection. */
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "orvedit/edit.h"
@@ -86,4 +87,30 @@ int sel_lo(const editor &e)
 int sel_hi(const editor &e)
 {
 	return std::max(e.anchor, e.cur);
+}
+
+/* Letters, digits, the underscore and every character beyond ASCII make
+   words; the rest (blanks, punctuation, line breaks) lies between. */
+static bool word_at(const editor &e, int pos)
+{
+	unsigned char c = (unsigned char)e.f.text[pos];
+	return isalnum(c) || c == '_' || c >= 0x80;
+}
+
+int word_right(const editor &e, int pos)
+{
+	while (pos < e.len && !word_at(e, pos))
+		pos = next_char(e, pos);
+	while (pos < e.len && word_at(e, pos))
+		pos = next_char(e, pos);
+	return pos;
+}
+
+int word_left(const editor &e, int pos)
+{
+	while (pos > 0 && !word_at(e, prev_char(e, pos)))
+		pos = prev_char(e, pos);
+	while (pos > 0 && word_at(e, prev_char(e, pos)))
+		pos = prev_char(e, pos);
+	return pos;
 }

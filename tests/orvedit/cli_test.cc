@@ -57,6 +57,9 @@ TEST(OrveditCli, MistakesGiveStatusTwo)
 		{"-x a", "unknown option -x"},
 		{"-t", "-t needs stops"},
 		{"-t 0,x a", "-t needs stops"},
+		{"+x a", "+ needs LINE or LINE:COLUMN: +x"},
+		{"+0 a", "+ needs LINE or LINE:COLUMN: +0"},
+		{"+3:y a", "+ needs LINE or LINE:COLUMN: +3:y"},
 		{"/tmp", "/tmp: is a directory"},
 		{"-- /", "/: is a directory"},
 		/* Not even a window in memory that nobody sees. */

@@ -155,6 +155,23 @@ within 10 is busy.txt 'abckept' || { xdotool keyup ctrl; fail "busy: saved $(od 
 xdotool keyup ctrl
 quit_clean
 
+# A place as a compiler prints it: FILE:LINE:COLUMN.
+printf 'one\ntwo\nthree' >place.txt
+timeout 120 "$ed" place.txt:2:2 >>editor.out 2>&1 &
+epid=$!
+pids="$epid $pids"
+within 20 sh -c "xdotool search --name 'place.txt - orvedit\$' >wid" ||
+	fail "no editor window for place.txt:2:2"
+wid=$(head -n 1 wid)
+xdotool windowfocus --sync "$wid"
+sleep 0.3
+xdotool type --delay 20 '|'
+xdotool key ctrl+s
+within 10 is place.txt 'one
+t|wo
+three' || fail "place: saved $(od -c place.txt)"
+quit_clean
+
 # Ctrl+C twice, or Ctrl+C in the terminal: a quit request that warns.
 printf 'kept' >sig.txt
 start sig.txt
