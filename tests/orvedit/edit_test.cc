@@ -100,6 +100,13 @@ const move_case moves[] = {
 	{"delete_cut_off_sequence", "\xE2\x82x", {{SDLK_DELETE, 0}}, "|\x82x"},
 	{"delete_overlong_lead", "\xC0\xAF", {{SDLK_DELETE, 0}}, "|\xAF"},
 	{"right_over_surrogate_bytes", "\xED\xA0\x80", {{SDLK_RIGHT, 0}}, "\xED|\xA0\x80"},
+	/* Ctrl moves and deletes by words. */
+	{"word_right_to_its_end", "foo bar_baz qux", {{SDLK_RIGHT, C}, {SDLK_RIGHT, C}}, "foo bar_baz| qux"},
+	{"word_left_to_its_start", "foo bar baz", {{SDLK_END, 0}, {SDLK_LEFT, C}, {SDLK_LEFT, C}}, "foo |bar baz"},
+	{"word_of_utf8", "\xC3\xA9t\xC3\xA9 x", {{SDLK_RIGHT, C}}, "\xC3\xA9t\xC3\xA9| x"},
+	{"word_shift_selects", "foo bar", {{SDLK_RIGHT, C | S}}, "| bar"},
+	{"word_ctrl_backspace", "foo bar", {{SDLK_END, 0}, {SDLK_BACKSPACE, C}}, "foo |"},
+	{"word_ctrl_delete", "foo bar baz", {{SDLK_RIGHT, C}, {SDLK_DELETE, C}}, "foo| baz"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, Moves, ::testing::ValuesIn(moves),

@@ -132,41 +132,6 @@ TEST_F(Find, CtrlLGoesToALineToo)
 	EXPECT_EQ(s.text(), "a\nb\n|c");
 }
 
-struct word_case {
-	const char *name, *text;
-	std::vector<std::pair<SDL_Keycode, Uint16>> keys;
-	const char *want;
-};
-
-void PrintTo(const word_case &c, std::ostream *o)
-{
-	*o << c.name;
-}
-
-class Words : public Find, public ::testing::WithParamInterface<word_case> {};
-
-TEST_P(Words, CtrlMovesAndDeletesByWords)
-{
-	const word_case &c = GetParam();
-	open(c.text);
-	for (auto [k, mod] : c.keys)
-		s.key(k, mod);
-	s.type("|");
-	EXPECT_EQ(s.text(), c.want);
-}
-
-const word_case words[] = {
-	{"right_to_word_end", "foo bar_baz qux", {{SDLK_RIGHT, C}, {SDLK_RIGHT, C}}, "foo bar_baz| qux"},
-	{"left_to_word_start", "foo bar baz", {{SDLK_END, 0}, {SDLK_LEFT, C}, {SDLK_LEFT, C}}, "foo |bar baz"},
-	{"utf8_is_word", "\xC3\xA9t\xC3\xA9 x", {{SDLK_RIGHT, C}}, "\xC3\xA9t\xC3\xA9| x"},
-	{"shift_selects_words", "foo bar", {{SDLK_RIGHT, C | S}}, "| bar"},
-	{"ctrl_backspace", "foo bar", {{SDLK_END, 0}, {SDLK_BACKSPACE, C}}, "foo |"},
-	{"ctrl_delete", "foo bar baz", {{SDLK_RIGHT, C}, {SDLK_DELETE, C}}, "foo| baz"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Keys, Words, ::testing::ValuesIn(words),
-	[](const auto &i) { return std::string(i.param.name); });
-
 /* Return types the file's own line break; a paste takes them too. */
 TEST_F(Find, LineBreaksFollowTheFile)
 {
