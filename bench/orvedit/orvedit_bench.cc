@@ -80,7 +80,7 @@ void BM_Keystroke(benchmark::State &st)
 	}
 	st.counters["bytes"] = (double)b.e.len;
 	st.counters["lines"] = (double)b.e.nlines;
-	st.counters["top_line"] = (double)(b.e.top / line_h);
+	st.counters["top_line"] = (double)(ln_of(b.e.lines, b.e.top) + 1);
 }
 
 /* The frame alone, with nothing to handle. */
