@@ -211,6 +211,8 @@ int tab_next(const editor &e, int col);
 /* Cells from the row's start to pos; the place nearest column col. */
 int row_col(const editor &e, const row &r, int pos);
 int row_place(const editor &e, const row &r, double col);
+/* Characters from pos's line start to pos: its column, from 0. */
+int char_col(const editor &e, int pos);
 
 /* view.cc: drawing, and where things are on the screen. */
 struct geom {

@@ -235,7 +235,7 @@ static void draw_text(editor &e, SDL_Surface *ws)
 static std::string status_right(const editor &e)
 {
 	int line = ln_of(e.lines, e.cur);
-	int col = u8_col(view_of(e), ln_start(e.lines, line), e.cur, 0);
+	int col = char_col(e, e.cur);
 	static const char *styles[] = {"", "LF", "CRLF", "CR", "mixed"};
 	char b[64];
 	snprintf(b, sizeof b, "Ln %d, Col %d  %s", line + 1, col + 1,
