@@ -232,6 +232,7 @@ void reveal(editor &e);
 void reveal_pos(editor &e, int pos);
 void set_title(editor &e);
 bool view_key(editor &e, const SDL_Keysym &k);
+std::string status_right(const editor &e);
 
 /* save.cc: loading; signals during a save remove the named temporary. */
 void load(editor &e);

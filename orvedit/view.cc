@@ -232,7 +232,7 @@ static void draw_text(editor &e, SDL_Surface *ws)
 
 /* The status line's right part: the cursor's line and column as people
    count them (from 1, in characters), and the kind of line breaks. */
-static std::string status_right(const editor &e)
+std::string status_right(const editor &e)
 {
 	int line = ln_of(e.lines, e.cur);
 	int col = char_col(e, e.cur);
