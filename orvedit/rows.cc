@@ -178,6 +178,8 @@ row row_at(const editor &e, int pos)
 {
 	pos = std::clamp(pos, 0, e.len);
 	int line = ln_of(e.lines, pos), s = ln_start(e.lines, line);
+	/* Inside a CR LF pair: the line's end. */
+	pos = std::min(pos, ln_end(e.lines, line));
 	if (ln_end(e.lines, line) - s >= long_line) {
 		std::vector<int> v;
 		starts_before(e, line, pos + 1, v);

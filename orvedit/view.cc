@@ -82,10 +82,18 @@ static std::vector<row> rows(const editor &e, int n)
 	return v;
 }
 
+/* A place inside a CR LF pair is shown at its line's end. */
+static int shown_place(const editor &e, int pos)
+{
+	pos = std::clamp(pos, 0, e.len);
+	return std::min(pos, line_end(e, pos));
+}
+
 bar locate(editor &e, int pos)
 {
 	geom g = geometry(e);
 	fix_top(e);
+	pos = shown_place(e, pos);
 	std::vector<row> v = rows(e, g.shown);
 	for (size_t i = 0; i < v.size(); i++)
 		if (in_row(v[i], pos))
@@ -121,7 +129,7 @@ void reveal_pos(editor &e, int pos)
 {
 	geom g = geometry(e);
 	fix_top(e);
-	pos = std::clamp(pos, 0, e.len);
+	pos = shown_place(e, pos);
 	if (pos >= e.top) {
 		for (const row &r : rows(e, g.full))
 			if (in_row(r, pos))
@@ -214,6 +222,7 @@ static void draw_text(editor &e, SDL_Surface *ws)
 	if (!e.numbers_off)
 		fill(ws, 0, 0, g.x0 - g.cw / 2, bottom, gutter_bg);
 	std::vector<row> v = rows(e, g.shown);
+	int cur = shown_place(e, e.cur);
 	for (size_t i = 0; i < v.size(); i++) {
 		const row &r = v[i];
 		int y = (int)i * g.lh;
@@ -223,8 +232,8 @@ static void draw_text(editor &e, SDL_Surface *ws)
 			text_at(f, ws, x, y, n, grey, g.x0);
 		}
 		draw_row(e, g, f, ws, r, y, m);
-		if (in_row(r, e.cur)) {
-			int x = g.x0 + row_col(e, r, e.cur) * g.cw;
+		if (in_row(r, cur)) {
+			int x = g.x0 + row_col(e, r, cur) * g.cw;
 			fill(ws, std::min(x, ws->w - 2) - 1, y, 2, g.lh, ink);
 		}
 	}

@@ -88,6 +88,22 @@ const place_case places[] = {
 INSTANTIATE_TEST_SUITE_P(Text, Places, ::testing::ValuesIn(places),
 	[](const auto &i) { return std::string(i.param.name); });
 
+/* A place handed in from elsewhere (a search, a go-to) between the CR and
+   the LF of a break is shown at the line's end. */
+TEST_F(View, APlaceInsideACrLfIsShownAtTheLineEnd)
+{
+	open("ab\r\ncd");
+	reveal_pos(s.e, 3);
+	geom g = geometry(s.e);
+	bar b = locate(s.e, 3);
+	ASSERT_TRUE(b.ok);
+	EXPECT_EQ(b.x, g.x0 + 2 * g.cw);
+	EXPECT_EQ(b.y, 0);
+	s.e.top = 3;
+	s.pump();
+	EXPECT_EQ(s.e.top, 0);
+}
+
 TEST_F(View, GlyphsBoxesAndInvalidBytesAreDrawn)
 {
 	open("\xC3\xA9\xF0\x9F\x98\x80\x80 ");
