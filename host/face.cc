@@ -5,7 +5,9 @@
 
 #include "host/face.h"
 
-static std::map<int, face *> faces;
+/* Never destroyed: faces stay reachable to the end, and their fonts are
+   never closed after SDL_ttf has been shut down. */
+static std::map<int, face *> &faces = *new std::map<int, face *>;
 
 face *face_at(int size)
 {
