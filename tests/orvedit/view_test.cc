@@ -242,6 +242,38 @@ TEST_F(View, EveryPlaceOfALongLineCanBeReached)
 	cursor_shown(s);
 }
 
+/* The rows of a long line, kept between calls, agree after every edit
+   with rows walked afresh from the line's start. */
+TEST_F(View, RowsOfALongLineFollowEdits)
+{
+	std::string t = "x\n";
+	for (int i = 0; t.size() < 20000; i++)
+		t += std::string(1 + i % 9, 'a' + i % 26) + (i % 7 ? " " : "\t");
+	open(t + "\ny");
+	auto check = [&](const char *what) {
+		std::vector<int> fresh;
+		int end = line_end(s.e, 2);
+		for (int a = 2; a >= 0 && a <= end; a = row_from(s.e, a).next)
+			fresh.push_back(a);
+		for (int pos = 2; pos <= end; pos += 97) {
+			int want = *(std::upper_bound(fresh.begin(), fresh.end(), pos) - 1);
+			ASSERT_EQ(row_at(s.e, pos).a, want) << what << " at " << pos;
+		}
+	};
+	s.key(SDLK_DOWN).key(SDLK_END);
+	check("as loaded");
+	for (int at : {15000, 9000, 5}) {
+		s.e.cur = at;
+		s.type("word ");
+		check("typed");
+		s.key(SDLK_BACKSPACE, 0, 7);
+		check("deleted");
+	}
+	SDL_SetWindowSize(s.e.win, 500, 480);
+	s.window(SDL_WINDOWEVENT_SIZE_CHANGED);
+	check("narrower");
+}
+
 TEST_F(View, DoubleClickSelectsAWordTripleALine)
 {
 	open("alpha b\xC3\xA9ta_2, gamma\nnext line");
