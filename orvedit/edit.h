@@ -1,11 +1,12 @@
 /* orvedit's editor: one file in one window.  The text lives in an
-   ed_file and every edit goes through editbuf; rendertext lays it out
-   and draws it; plotplug marks unsaved changes on the status line.
+   ed_file and every edit goes through editbuf; the view (rows.cc,
+   view.cc) lays it out in rows of a monospaced face and draws it;
+   plotplug marks unsaved changes on the status line.
 
    A program (orvedit's main, a test, a benchmark) opens an editor with
    edit_open, feeds it SDL events with edit_pump or edit_run, and ends it
-   with edit_close.  Not reentrant: the layout engine and the host
-   globals it draws through are process-wide, so one editor at a time. */
+   with edit_close.  Not reentrant: the host's faces and globals are
+   process-wide, so one editor at a time. */
 #ifndef ORV_ORVEDIT_EDIT_H
 #define ORV_ORVEDIT_EDIT_H
 
@@ -14,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 #include <sys/types.h>
 
@@ -22,9 +24,8 @@
 #include "editbuf/editbuf.h"
 #include "orvedit/lines.h"
 
-/* Cell width and glyph height of the text, status line height, margin. */
-constexpr int cell_w = 10, glyph_h = 18, status_h = 24, margin = 4;
-constexpr int line_h = glyph_h - glyph_h % 2;
+/* Status line height, margin left of the text. */
+constexpr int status_h = 24, margin = 4;
 
 /* One undoable edit: at pos, the bytes del were replaced by ins. */
 struct change {
@@ -78,8 +79,8 @@ struct editor {
 	line_index lines;	/* where each line starts, kept by every edit */
 	int cur;		/* cursor: a byte position */
 	int anchor;		/* other end of the selection, or -1 */
-	int goal_x;		/* x kept by Up and Down, or -1 */
-	int top;		/* pixels scrolled: the layout starts at -top */
+	int goal_x;		/* column kept by Up and Down, or -1 */
+	int top;		/* first byte of the first row shown */
 	bool follow;		/* the next frame brings the cursor into view */
 	bool drag;		/* left button held in the text */
 	Uint16 mods;		/* modifiers as of the last key event handled */
@@ -95,7 +96,6 @@ struct editor {
 	std::string notice;	/* status line; empty: the file's name */
 	prompt ask;		/* the open question, if ask.open */
 	std::string find;	/* the last pattern sought */
-	std::vector<std::pair<int, int>> marks;	/* matches shown: [lo, hi) */
 	std::pair<int, int> primary;	/* the selection last offered as PRIMARY */
 
 	std::vector<change> hist;
@@ -109,6 +109,13 @@ struct editor {
 	std::string title;
 	void *plug;		/* plotplug, or null */
 	void (*plot)(SDL_Surface *);
+
+	/* The view (view.cc).  marks: ranges [lo, hi) shown as matches, in
+	   order and not overlapping. */
+	std::vector<std::pair<int, int>> marks;
+	int font_px;		/* size of the text's face; 0: the default */
+	bool numbers_off;	/* no line numbers */
+	int cols;		/* cells in a row, as the view last found */
 };
 
 struct edit_opts {
@@ -176,6 +183,7 @@ void move_to(editor &e, int pos, bool shift);
 void vmove(editor &e, int dir, bool shift);
 void page(editor &e, int dir, bool shift);
 void mouse(editor &e, const SDL_Event &ev);
+void wheel(editor &e, int notches);
 
 /* prompt.cc: questions on the status line.  ask_line and ask_choice
    replace any open question; its answer runs after it closed. */
@@ -199,14 +207,47 @@ void go_to(editor &e, int line, int col);
 void ask_quit(editor &e);
 void catch_int();
 
+/* rows.cc: the text cut into rows, each hard line wrapped at e.cols
+   cells.  A row starts at a line's start or where the row before it
+   wrapped; a place at a wrap belongs to the row after it, the end of a
+   line to its last row. */
+struct row {
+	int a, b;	/* its bytes [a, b), hanging blanks included */
+	int next;	/* the next row's start, -1 after the last row */
+	int line;	/* its hard line, from 0 */
+	bool last;	/* the last row of its line */
+};
+row row_from(const editor &e, int a);
+row row_at(const editor &e, int pos);
+bool in_row(const row &r, int pos);
+int rows_back(const editor &e, int a, int n);
+int rows_fwd(const editor &e, int a, int n);
+int tab_next(const editor &e, int col);
+/* Cells from the row's start to pos; the place nearest column col. */
+int row_col(const editor &e, const row &r, int pos);
+int row_place(const editor &e, const row &r, double col);
+/* Characters from pos's line start to pos: its column, from 0. */
+int char_col(const editor &e, int pos);
+
 /* view.cc: drawing, and where things are on the screen. */
+struct geom {
+	int cw, lh;	/* cell width, row height */
+	int x0;		/* left of the text, past the line numbers */
+	int cols;	/* cells in a row */
+	int full;	/* rows wholly in the window */
+	int shown;	/* rows drawn, the last maybe cut */
+};
+geom geometry(editor &e);
 void frame(editor &e);
 bar locate(editor &e, int pos);
 int hit(editor &e, int x, int y);
 int text_bottom(const editor &e);
-void scroll_to(editor &e, int top);
+void scroll_rows(editor &e, int n);
 void reveal(editor &e);
+void reveal_pos(editor &e, int pos);
 void set_title(editor &e);
+bool view_key(editor &e, const SDL_Keysym &k);
+std::string status_right(const editor &e);
 
 /* save.cc: loading; signals during a save remove the named temporary. */
 void load(editor &e);

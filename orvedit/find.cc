@@ -20,8 +20,10 @@ static void mark(editor &e)
 	pattern p = sr_pattern(e.find);
 	int lo = std::max(0, e.cur - mark_reach);
 	int hi = std::min(e.len, e.cur + mark_reach);
+	/* In order, without overlaps: "aa" in "aaa" marks the first. */
 	for (int at : sr_all(view_of(e), p, lo, hi))
-		e.marks.push_back({at, at + (int)p.p.size()});
+		if (e.marks.empty() || at >= e.marks.back().second)
+			e.marks.push_back({at, at + (int)p.p.size()});
 }
 
 /* Selects the match at, or says there is none; the cursor at its end. */

@@ -136,6 +136,9 @@ static void key(editor &e, const SDL_Keysym &k)
 
 	if (prompt_key(e, k))
 		return;
+	/* The view's keys: zoom, line numbers (view.cc). */
+	if (view_key(e, k))
+		return;
 	if (ctrl) {
 		switch (k.sym) {
 		case SDLK_s: edit_save(e); return;
@@ -280,8 +283,7 @@ static void handle(editor &e, const SDL_Event &ev)
 	case SDL_MOUSEWHEEL: {
 		int dy = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ?
 			-ev.wheel.y : ev.wheel.y;
-		scroll_to(e, e.top - dy * 3 * line_h);
-		e.follow = false;
+		wheel(e, dy);
 		break;
 	}
 	}

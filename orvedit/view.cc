@@ -1,32 +1,28 @@
-/* Drawing: the text through rendertext, the selection over it, and the
-   status line with the plug-in's mark.  Where things are on the screen
-   comes from the layout itself, never from a model of it: a place is
-   where the layout draws its cursor bar (locate), a point is what its hit
-   test answers (hit).  Layouts that only measure draw on a 1x1 surface,
-   where every blit is clipped away. */
+/* Drawing and where things are on the screen.  The view is the row at
+   e.top and those below it: every question (where a place is drawn,
+   what a point hits, whether the cursor shows) walks those rows, so its
+   cost follows the window, never the file.  Line starts and numbers come
+   from the line index. */
 #include <algorithm>
-#include <cstring>
-#include <vector>
+#include <cstdio>
 
-#include "textview/textview.h"
-#include "textview/host.h"
+#include "host/face.h"
 #include "orvedit/edit.h"
+#include "orvedit/utf8.h"
 
-extern "C" int __real_SDL_FillRect(SDL_Surface *s, const SDL_Rect *r,
-	Uint32 colour);
+/* Sizes of the text's face that zoom steps through, and the first. */
+static const int sizes[] = {8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20, 22,
+	24, 28, 32, 36, 42, 48, 56, 64, 72};
+static const int default_px = 15, status_px = 14;
 
-static bool recording;
-static std::vector<SDL_Rect> bars;
+static const uint32_t ink = 0x000000, grey = 0x808080, gutter_bg = 0xF2F2F2,
+	sel_bg = 0xB8D8FF, mark_bg = 0xFFF080, bad_bg = 0xFFD0D0,
+	bad_ink = 0xC00000, status_bg = 0xE4E4E4;
 
-/* The editor is linked with --wrap=SDL_FillRect, so the fills of the
-   layout come here: the only ones it makes are cursor bars, each at
-   trect[0] on winsurf1. */
-extern "C" int __wrap_SDL_FillRect(SDL_Surface *s, const SDL_Rect *r,
-	Uint32 colour)
+static face *text_face(const editor &e)
 {
-	if (recording && r && s == winsurf1)
-		bars.push_back(*r);
-	return __real_SDL_FillRect(s, r, colour);
+	face *f = face_at(e.font_px ? e.font_px : default_px);
+	return f ? f : face_at(default_px);
 }
 
 static void size(const editor &e, int *w, int *h)
@@ -34,167 +30,234 @@ static void size(const editor &e, int *w, int *h)
 	SDL_GetWindowSize(e.win, w, h);
 }
 
+static int digits(int n)
+{
+	int d = 1;
+	while (n >= 10)
+		n /= 10, d++;
+	return d;
+}
+
+geom geometry(editor &e)
+{
+	face *f = text_face(e);
+	geom g;
+	g.cw = f ? f->cell_w : 8;
+	g.lh = f ? f->line_h : 16;
+	int w, h;
+	size(e, &w, &h);
+	/* Room for the last line's number and a cell of space. */
+	g.x0 = margin + (e.numbers_off ? 0 : (digits(ln_count(e.lines)) + 1) * g.cw);
+	g.cols = std::max(1, (w - g.x0 - margin) / g.cw);
+	int bottom = text_bottom(e);
+	g.full = std::max(1, bottom / g.lh);
+	g.shown = (bottom + g.lh - 1) / g.lh;
+	e.cols = g.cols;
+	return g;
+}
+
 int text_bottom(const editor &e)
 {
 	int w, h;
 	size(e, &w, &h);
-	return std::max(h - status_h, line_h);
+	face *f = text_face(e);
+	return std::max(h - status_h, f ? f->line_h : 16);
 }
 
-static int16_t text_width(const editor &e)
+/* e.top moved onto the start of its row: an edit or a new width may have
+   moved the wraps.  A line's start is always one. */
+static void fix_top(editor &e)
 {
-	int w, h;
-	size(e, &w, &h);
-	return (int16_t)std::clamp(w - 2 * margin, 2 * cell_w, 32767);
+	e.top = std::clamp(e.top, 0, e.len);
+	if (e.top != line_start(e, e.top))
+		e.top = row_at(e, e.top).a;
 }
 
-/* One pass of the layout over the text onto dst, with the two position
-   slots; with q, a hit test whose answer is in *p1.  The bars it draws
-   are kept in bars. */
-static void layout(editor &e, SDL_Surface *dst, int *p1, int *p2, point *q)
+/* The rows from e.top, n of them at most. */
+static std::vector<row> rows(const editor &e, int n)
 {
-	winsurf1 = dst;
-	fwin.bottom = text_bottom(e);
-	bars.clear();
-	recording = true;
-	rendertext(0, 0, e.f.text, margin, -e.top, cell_w, glyph_h,
-		text_width(e), e.tabs.data(), (int)e.tabs.size(), 0, 0, q,
-		nullptr, p1, p2);
-	recording = false;
+	std::vector<row> v;
+	for (int a = e.top; a >= 0 && (int)v.size() < n; a = v.back().next)
+		v.push_back(row_from(e, a));
+	return v;
 }
 
-static bar first_bar()
+/* A place inside a CR LF pair is shown at its line's end. */
+static int shown_place(const editor &e, int pos)
 {
-	if (bars.empty())
-		return {false, 0, 0};
-	/* The bar stands one pixel left of the place. */
-	return {true, bars[0].x + 1, bars[0].y};
+	pos = std::clamp(pos, 0, e.len);
+	return std::min(pos, line_end(e, pos));
 }
 
 bar locate(editor &e, int pos)
 {
-	int p1 = pos, p2 = pos;
-	layout(e, e.probe, &p1, &p2, nullptr);
-	return first_bar();
+	geom g = geometry(e);
+	fix_top(e);
+	pos = shown_place(e, pos);
+	std::vector<row> v = rows(e, g.shown);
+	for (size_t i = 0; i < v.size(); i++)
+		if (in_row(v[i], pos))
+			return {true, g.x0 + row_col(e, v[i], pos) * g.cw,
+				(int)i * g.lh};
+	return {false, 0, 0};
 }
 
+/* The place nearest x on the row at y; -1 below the text's last row. */
 int hit(editor &e, int x, int y)
 {
-	point q = {(double)std::max(x, margin), (double)std::max(y, 0)};
-	int p1 = -1, p2 = -1;
-	layout(e, e.probe, &p1, &p2, &q);
-	return p1;
+	geom g = geometry(e);
+	fix_top(e);
+	size_t i = std::max(y, 0) / g.lh;
+	std::vector<row> v = rows(e, (int)i + 1);
+	if (i >= v.size())
+		return -1;
+	return row_place(e, v[i], (double)(x - g.x0) / g.cw);
 }
 
-/* The view may go down until the last line is at the top. */
-void scroll_to(editor &e, int top)
+/* Scrolls by n rows, down when n > 0; at most until the last row is at
+   the top. */
+void scroll_rows(editor &e, int n)
 {
-	e.top = std::clamp(top, 0, (e.nlines - 1) * line_h);
+	geometry(e);
+	fix_top(e);
+	e.top = n > 0 ? rows_fwd(e, e.top, n) : rows_back(e, e.top, -n);
 }
 
-static bool shown(const editor &e, bar b)
+/* Scrolls until the row of pos is wholly in view: to the top when it is
+   above, to the bottom when below. */
+void reveal_pos(editor &e, int pos)
 {
-	return b.ok && b.y >= 0 && b.y + line_h <= text_bottom(e);
+	geom g = geometry(e);
+	fix_top(e);
+	pos = shown_place(e, pos);
+	if (pos >= e.top) {
+		for (const row &r : rows(e, g.full))
+			if (in_row(r, pos))
+				return;
+	}
+	row r = row_at(e, pos);
+	e.top = pos < e.top ? r.a : rows_back(e, r.a, g.full - 1);
 }
 
-/* The first hard line the layout takes up when scrolled to top: the lines
-   before it are skipped, and it starts just above the window. */
-static int first_line(const editor &e)
-{
-	return std::max(1, e.top / line_h);
-}
-
-/* Scrolls until the cursor's row is wholly in view.  The layout skips
-   whole hard lines above the window, so the view moves by a hard line at
-   a time; a cursor deep inside a line longer than a window may not be
-   reachable, and then the view stays where the steps lead. */
 void reveal(editor &e)
 {
-	std::vector<int> tried;
-	int rows = std::max(1, text_bottom(e) / line_h);
-	for (int i = 0; i < 2 * rows + 8; i++) {
-		bar b = locate(e, e.cur);
-		if (shown(e, b))
-			return;
-		tried.push_back(e.top);
-		int top = e.top;
-		if (b.ok && b.y < 0) {
-			top -= line_h;
-		} else if (b.ok) {
-			top += line_h;
-		} else {
-			int line = breaks(e.f.text, e.cur) + 1;
-			if (e.top > 0 && line <= first_line(e))
-				top = (line - 1) * line_h;	/* above */
-			else
-				top = std::max(top + line_h, (line - rows) * line_h);
-		}
-		scroll_to(e, top);
-		if (std::find(tried.begin(), tried.end(), e.top) != tried.end())
-			return;
-	}
+	reveal_pos(e, e.cur);
 }
 
 void set_title(editor &e)
 {
-	std::string t = (dirty(e) && !e.plot ? "* " : "") + e.name + " - orvedit";
+	std::string t = (dirty(e) ? "* " : "") + e.name + " - orvedit";
 	if (t != e.title && e.win) {
 		e.title = t;
 		SDL_SetWindowTitle(e.win, t.c_str());
 	}
 }
 
-/* Light blue, as qrect packs it: alpha, red, green, blue from the low
-   byte up.  Drawn multiplied onto the text, which stays black. */
-static const uint32_t sel_colour = 0xFFu << 24 | 0xD8u << 16 | 0xB8u << 8 | 0xFFu;
-
-/* Whether a position the layout did not reach lies above the window. */
-static bool above(const editor &e, int pos)
+/* Draws s from x on the row at y, one cell a character, up to right. */
+static void text_at(face *f, SDL_Surface *s, int x, int y, std::string_view t,
+	uint32_t rgb, int right)
 {
-	return e.top >= line_h && breaks(e.f.text, pos) + 1 < first_line(e);
+	for (int p = 0; p < (int)t.size() && x + f->cell_w <= right; x += f->cell_w) {
+		u8char c = u8_decode(t, p);
+		face_draw(f, s, x, y, c.ok ? c.cp : 0xFFFD, rgb);
+		p += c.len;
+	}
 }
 
-/* The selection: from its first place to the end of that row, the rows
-   between, and the last row up to its end place. */
-static void highlight(editor &e, SDL_Surface *ws)
+/* Where the ranges of marks begin to matter for a row at a. */
+static size_t first_mark(const editor &e, int a)
 {
-	int lo = std::min(e.anchor, e.cur), hi = std::max(e.anchor, e.cur);
-	bar a = locate(e, lo), b = locate(e, hi);
+	auto it = std::partition_point(e.marks.begin(), e.marks.end(),
+		[a](const std::pair<int, int> &m) { return m.second <= a; });
+	return it - e.marks.begin();
+}
+
+/* One row: backgrounds (matches under the selection), then glyphs.  A
+   byte that is no character shows as a red mark on pink, a character
+   with no glyph (a control character too) as a box. */
+static void draw_row(editor &e, const geom &g, face *f, SDL_Surface *ws,
+	const row &r, int y, size_t &m)
+{
+	const unsigned char *t = (const unsigned char *)e.f.text;
+	std::string_view s = view_of(e);
+	bool sel = has_sel(e);
+	int lo = sel ? sel_lo(e) : 0, hi = sel ? sel_hi(e) : 0;
+	int col = 0, p = r.a;
+
+	while (p < r.b) {
+		u8char c = t[p] < 0x80 ? u8char{t[p], 1, true} : u8_decode(s, p);
+		int nc = c.cp == '\t' && c.ok ? tab_next(e, col) : col + 1;
+		int x = g.x0 + col * g.cw, w = (nc - col) * g.cw;
+		while (m < e.marks.size() && e.marks[m].second <= p)
+			m++;
+		if (sel && p >= lo && p < hi)
+			fill(ws, x, y, w, g.lh, sel_bg);
+		else if (m < e.marks.size() && e.marks[m].first <= p)
+			fill(ws, x, y, w, g.lh, mark_bg);
+		if (!f) {
+		} else if (!c.ok) {
+			fill(ws, x, y, g.cw, g.lh, bad_bg);
+			face_draw(f, ws, x, y, '?', bad_ink);
+		} else if (c.cp < 32 || c.cp == 127) {
+			if (c.cp != '\t')
+				face_box(f, ws, x, y, ink);
+		} else if (c.cp != ' ') {
+			face_draw(f, ws, x, y, c.cp, ink);
+		}
+		col = nc;
+		p += c.len;
+	}
+	/* A selected line break: half a cell after the line. */
+	if (sel && r.last && r.b >= lo && r.b < hi)
+		fill(ws, g.x0 + col * g.cw, y, g.cw / 2, g.lh, sel_bg);
+}
+
+static void draw_text(editor &e, SDL_Surface *ws)
+{
+	geom g = geometry(e);
+	face *f = text_face(e);
+	size_t m = first_mark(e, e.top);
 	int bottom = text_bottom(e);
-	int left = margin, right = margin + text_width(e);
-	/* Rows after the first start past the gutter of the last line. */
-	int ln = breaks(e.f.text, hi) + 1;
-	left += cell_w * (int)strlen(itostr(ln, 10)) + cell_w / 2;
-	if (!a.ok) {
-		if (!above(e, lo))
-			return;		/* wholly below the window */
-		a = {true, left, -line_h};
+	fill(ws, 0, 0, ws->w, bottom, 0xFFFFFF);
+	if (!e.numbers_off)
+		fill(ws, 0, 0, g.x0 - g.cw / 2, bottom, gutter_bg);
+	std::vector<row> v = rows(e, g.shown);
+	int cur = shown_place(e, e.cur);
+	for (size_t i = 0; i < v.size(); i++) {
+		const row &r = v[i];
+		int y = (int)i * g.lh;
+		if (f && !e.numbers_off && r.a == ln_start(e.lines, r.line)) {
+			std::string n = std::to_string(r.line + 1);
+			int x = g.x0 - (int)(n.size() + 1) * g.cw;
+			text_at(f, ws, x, y, n, grey, g.x0);
+		}
+		draw_row(e, g, f, ws, r, y, m);
+		if (in_row(r, cur)) {
+			int x = g.x0 + row_col(e, r, cur) * g.cw;
+			fill(ws, std::min(x, ws->w - 2) - 1, y, 2, g.lh, ink);
+		}
 	}
-	if (!b.ok) {
-		if (above(e, hi))
-			return;		/* wholly above */
-		b = {true, right, bottom};
-	}
-	renderer = SDL_CreateSoftwareRenderer(ws);
-	if (!renderer)
-		return;
-	SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_MOD);
-	if (a.y == b.y) {
-		qrect(a.x, a.y, b.x - a.x, line_h, sel_colour);
-	} else {
-		qrect(a.x, a.y, right - a.x, line_h, sel_colour);
-		if (b.y > a.y + line_h)
-			qrect(left, a.y + line_h, right - left, b.y - a.y - line_h,
-				sel_colour);
-		qrect(left, b.y, b.x - left, line_h, sel_colour);
-	}
-	SDL_RenderFlush(renderer);
-	SDL_DestroyRenderer(renderer);
-	renderer = nullptr;
 }
 
-/* The status line: a notice, or the file's name; the plug-in's mark at
-   its left end while there are unsaved changes. */
+/* The status line's right part: the cursor's line and column as people
+   count them (from 1, in characters), and the kind of line breaks. */
+std::string status_right(const editor &e)
+{
+	int line = ln_of(e.lines, e.cur);
+	int col = char_col(e, e.cur);
+	static const char *styles[] = {"", "LF", "CRLF", "CR", "mixed"};
+	char b[64];
+	snprintf(b, sizeof b, "Ln %d, Col %d  %s", line + 1, col + 1,
+		styles[ln_style(e.lines)]);
+	std::string s = b;
+	while (!s.empty() && s.back() == ' ')
+		s.pop_back();
+	return s;
+}
+
+/* The status line: a question, a notice or the file's name at the left,
+   the plug-in's mark before it while there are unsaved changes; where the
+   cursor is at the right. */
 static void status(editor &e, SDL_Surface *ws)
 {
 	if (!e.status || e.status->w != ws->w) {
@@ -206,14 +269,14 @@ static void status(editor &e, SDL_Surface *ws)
 			return;
 		SDL_SetSurfaceBlendMode(e.status, SDL_BLENDMODE_NONE);
 	}
-	__real_SDL_FillRect(e.status, nullptr, 0xFFE4E4E4);
-	std::string t = status_left(e);
-	int x = 28, y = (status_h - line_h) / 2, none = -1;
-	winsurf1 = e.status;
-	fwin.bottom = y + 1;	/* one row: a long notice is cut */
-	rendertext(0, 1, t.c_str(), x, y, cell_w, glyph_h,
-		(int16_t)std::max(ws->w - x - margin, 2 * cell_w), nullptr, 0, 0, 0,
-		nullptr, nullptr, &none, &none);
+	fill(e.status, 0, 0, ws->w, status_h, status_bg);
+	if (face *f = face_at(status_px)) {
+		std::string r = status_right(e);
+		int y = (status_h - f->line_h) / 2;
+		int rx = ws->w - margin - (int)r.size() * f->cell_w;
+		text_at(f, e.status, rx, y, r, ink, ws->w - margin);
+		text_at(f, e.status, 28, y, status_left(e), ink, rx - f->cell_w);
+	}
 	if (dirty(e) && e.plot)
 		e.plot(e.status);
 	SDL_Rect d = {0, ws->h - status_h, ws->w, status_h};
@@ -225,24 +288,50 @@ void frame(editor &e)
 	SDL_Surface *ws = SDL_GetWindowSurface(e.win);
 	if (!ws)
 		return;
-	bool sel = e.anchor >= 0 && e.anchor != e.cur;
-	/* With a selection the bars drawn mark its two ends, not the cursor:
-	   find the cursor first. */
-	if (e.follow && sel)
+	if (e.follow)
 		reveal(e);
-	for (int pass = 0; pass < 2; pass++) {
-		__real_SDL_FillRect(ws, nullptr, SDL_MapRGB(ws->format, 255, 255, 255));
-		int p1 = sel ? std::min(e.anchor, e.cur) : e.cur;
-		int p2 = sel ? std::max(e.anchor, e.cur) : e.cur;
-		layout(e, ws, &p1, &p2, nullptr);
-		if (!e.follow || sel || shown(e, first_bar()))
-			break;
-		reveal(e);
-		e.follow = false;
-	}
 	e.follow = false;
-	if (sel)
-		highlight(e, ws);
+	geometry(e);
+	fix_top(e);
+	draw_text(e, ws);
 	status(e, ws);
 	SDL_UpdateWindowSurface(e.win);
+}
+
+/* Zoom (Ctrl with plus, minus, 0) and line numbers (Ctrl+Shift+L). */
+bool view_key(editor &e, const SDL_Keysym &k)
+{
+	bool ctrl = k.mod & KMOD_CTRL, shift = k.mod & KMOD_SHIFT;
+	if (!ctrl)
+		return false;
+	int px = e.font_px ? e.font_px : default_px;
+	const int *end = sizes + sizeof sizes / sizeof *sizes;
+	switch (k.sym) {
+	case SDLK_PLUS:
+	case SDLK_EQUALS:
+	case SDLK_KP_PLUS: {
+		const int *s = std::upper_bound(sizes, end, px);
+		e.font_px = s < end ? *s : px;
+		break;
+	}
+	case SDLK_MINUS:
+	case SDLK_KP_MINUS: {
+		const int *s = std::lower_bound(sizes, end, px);
+		e.font_px = s > sizes ? s[-1] : px;
+		break;
+	}
+	case SDLK_0:
+	case SDLK_KP_0:
+		e.font_px = default_px;
+		break;
+	case SDLK_l:
+		if (!shift)
+			return false;
+		e.numbers_off = !e.numbers_off;
+		break;
+	default:
+		return false;
+	}
+	e.follow = true;
+	return true;
 }

@@ -277,19 +277,22 @@ TEST_F(Edit, TypingIsUndoneAWordAtATime)
 	EXPECT_EQ(s.text(), "");
 }
 
-/* The place of a position as the layout shows it, and a click there. */
+/* The place of a position as the view shows it, and a click there. */
 TEST_F(Edit, ClickPlacesTheCursorThroughTheHitTest)
 {
 	open("first line\nsecond line\nthird");
+	geom g = geometry(s.e);
 	bar b = locate(s.e, 14);	/* "sec|ond" */
 	ASSERT_TRUE(b.ok);
+	EXPECT_EQ(b.x, g.x0 + 3 * g.cw);
+	EXPECT_EQ(b.y, g.lh);
 	/* A click goes to the nearest place between two characters. */
-	s.click(b.x + 3, b.y + line_h / 2).type("|");
+	s.click(b.x + g.cw / 3, b.y + g.lh / 2).type("|");
 	EXPECT_EQ(s.text(), "first line\nsec|ond line\nthird");
 	/* Below the last line: the end; in the gutter: the line's start. */
 	s.click(300, 200).type("$");
 	EXPECT_EQ(s.text(), "first line\nsec|ond line\nthird$");
-	s.click(margin + 1, line_h + line_h / 2).type("^");
+	s.click(margin + 1, g.lh + g.lh / 2).type("^");
 	EXPECT_EQ(s.text(), "first line\n^sec|ond line\nthird$");
 }
 
@@ -317,29 +320,34 @@ int line_of(const session &s)
 	return 1 + (int)std::count(s.e.f.text, s.e.f.text + s.e.cur, '\n');
 }
 
+/* The line of the view's first row, counted from 1. */
+int top_line(const session &s)
+{
+	return 1 + ln_of(s.e.lines, s.e.top);
+}
+
 TEST_F(Edit, WheelScrollsAndAClickThereLands)
 {
 	open(numbered(200));
+	geom g = geometry(s.e);
 	s.wheel(-1);
-	EXPECT_EQ(s.e.top, 3 * line_h);
+	EXPECT_EQ(top_line(s), 4) << "three rows a notch";
 	EXPECT_EQ(s.e.cur, 0) << "scrolling leaves the cursor";
-	/* Lines 1 and 2 are skipped, 3 lies just above the window: line 4
-	   is the first row. */
-	s.click(margin + 1, line_h / 2).type("|");
+	s.click(margin + 1, g.lh / 2).type("|");
 	EXPECT_EQ(line_of(s), 4);
 	EXPECT_EQ(s.text().find("|line 4\n"), s.text().find("line 4\n") - 1);
 	s.wheel(10);
 	EXPECT_EQ(s.e.top, 0) << "not above the start";
 	s.wheel(-1000);
-	EXPECT_EQ(s.e.top, 199 * line_h) << "down to the last line at most";
+	EXPECT_EQ(top_line(s), 200) << "down to the last line at most";
 }
 
 TEST_F(Edit, PageDownAndUpMoveViewAndCursorByAWindow)
 {
 	open(numbered(200));
-	int rows = text_bottom(s.e) / line_h - 1;
+	int rows = geometry(s.e).full - 1;
 	s.key(SDLK_PAGEDOWN);
-	EXPECT_EQ(s.e.top, rows * line_h);
+	EXPECT_EQ(top_line(s), rows + 1);
 	EXPECT_EQ(line_of(s), rows + 1);
 	s.key(SDLK_PAGEDOWN);
 	EXPECT_EQ(line_of(s), 2 * rows + 1);
@@ -350,23 +358,28 @@ TEST_F(Edit, PageDownAndUpMoveViewAndCursorByAWindow)
 	EXPECT_EQ(s.e.top, 0);
 }
 
+/* Whether the cursor's row is wholly in the window. */
+void cursor_shown(session &s)
+{
+	bar b = locate(s.e, s.e.cur);
+	ASSERT_TRUE(b.ok) << "cursor " << s.e.cur << ", top " << s.e.top;
+	EXPECT_GE(b.y, 0);
+	EXPECT_LE(b.y + geometry(s.e).lh, text_bottom(s.e));
+}
+
 TEST_F(Edit, CursorStaysInViewWhenItMovesOff)
 {
 	open(numbered(300));
 	s.key(SDLK_END, C);
-	bar b = locate(s.e, s.e.cur);
-	ASSERT_TRUE(b.ok);
-	EXPECT_GE(b.y, 0);
-	EXPECT_LE(b.y + line_h, text_bottom(s.e));
+	cursor_shown(s);
 	s.key(SDLK_HOME, C);
 	EXPECT_EQ(s.e.top, 0);
-	/* Down past the bottom row scrolls a line at a time. */
-	int rows = text_bottom(s.e) / line_h;
+	/* Down past the bottom row scrolls a row at a time. */
+	int rows = geometry(s.e).full;
 	s.key(SDLK_DOWN, 0, rows + 3);
 	EXPECT_EQ(line_of(s), rows + 4);
-	b = locate(s.e, s.e.cur);
-	ASSERT_TRUE(b.ok);
-	EXPECT_LE(b.y + line_h, text_bottom(s.e));
+	EXPECT_EQ(top_line(s), 5);
+	cursor_shown(s);
 }
 
 /* Up and Down go by displayed rows: through a wrapped line too. */
@@ -379,9 +392,14 @@ TEST_F(Edit, DownMovesByDisplayedRowsInAWrappedLine)
 	bar b0 = locate(s.e, 0);
 	s.key(SDLK_DOWN);
 	bar b1 = locate(s.e, s.e.cur);
-	EXPECT_EQ(b1.y, b0.y + line_h);
+	EXPECT_EQ(b1.y, b0.y + geometry(s.e).lh);
 	EXPECT_LT(s.e.cur, (int)t.size()) << "still in the first hard line";
 	EXPECT_GT(s.e.cur, 0);
+	/* Rows wrap after a blank: the second row starts with a word. */
+	row r = row_at(s.e, 0);
+	EXPECT_FALSE(r.last);
+	EXPECT_EQ(t[r.next - 1], ' ');
+	EXPECT_EQ(t.substr(r.next, 4), "word");
 }
 
 TEST_F(Edit, ResizeLaysOutAgain)
@@ -401,14 +419,20 @@ TEST_F(Edit, ResizeLaysOutAgain)
 	EXPECT_EQ(text_bottom(s.e), 400 - status_h);
 }
 
-TEST_F(Edit, TabStopsMakeColumns)
+TEST_F(Edit, TabsGoToTheStopsElseToMultiplesOfEight)
 {
-	ASSERT_TRUE(s.open(file("a\tb\tc"), PLOTPLUG_PATH, {50}));
-	/* "b" starts at the stop, half the text width from the left. */
-	bar b = locate(s.e, 2);
-	int width = 800 - 2 * margin;
-	int stop = width / 2 - width / 2 % (cell_w / 2);
-	EXPECT_EQ(b.x, margin + stop);
+	ASSERT_TRUE(s.open(file("a\tb\tc\td"), PLOTPLUG_PATH, {50}));
+	geom g = geometry(s.e);
+	/* "b" at the stop, half the row; "c" and "d" at multiples of 8. */
+	EXPECT_EQ(locate(s.e, 2).x, g.x0 + g.cols / 2 * g.cw);
+	int c = (g.cols / 2 / 8 + 1) * 8;
+	EXPECT_EQ(locate(s.e, 4).x, g.x0 + c * g.cw);
+	EXPECT_EQ(locate(s.e, 6).x, g.x0 + (c + 8) * g.cw);
+	edit_close(s.e);
+	s.up = false;
+	SDL_Quit();
+	ASSERT_TRUE(s.open(file("ab\tc")));
+	EXPECT_EQ(locate(s.e, 3).x, geometry(s.e).x0 + 8 * geometry(s.e).cw);
 }
 
 /* The plug-in's mark on the status line shows unsaved changes. */
@@ -423,9 +447,10 @@ TEST_F(Edit, PluginMarksUnsavedChanges)
 	EXPECT_EQ(s.pixel(15, h + 15), 0u) << "the square of plot_g2";
 	EXPECT_EQ(s.pixel(12, h + 12), 0u);
 	EXPECT_NE(s.pixel(19, h + 15), 0u);
-	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), p + " - orvedit");
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), "* " + p + " - orvedit");
 	s.ctrl(SDLK_s);
 	EXPECT_NE(s.pixel(15, h + 15), 0u);
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), p + " - orvedit");
 }
 
 TEST_F(Edit, WithoutThePluginTheTitleMarksUnsavedChanges)

@@ -219,4 +219,26 @@ sleep 0.5
 is paste.txt 'kept' || fail "paste: $(head -c 100 paste.txt | od -c)"
 quit_clean
 
+# UTF-8 typed with real key events: saved as typed, and drawn one cell
+# a character.  The face is 9x17 pixels; one line's number takes two
+# cells from x 4, so cell i of the first row starts at x 22 + 9 i.  The
+# spaces are cells 4 and 9; drawn byte by byte they would fall elsewhere.
+: >utf8.txt
+start utf8.txt
+xdotool type --delay 30 'Café déjà vu'
+xdotool key ctrl+s
+within 10 is utf8.txt 'Café déjà vu' || fail "utf8: saved $(od -c utf8.txt)"
+shot utf8.png
+ink() {
+	convert utf8.png -crop 9x17+$((22 + 9 * $1))+0 +repage -threshold 50% \
+		-negate -format '%[fx:int(mean*w*h)]' info:
+}
+for i in 0 1 2 3 5 6 7 8 10 11; do
+	[ "$(ink $i)" -gt 0 ] || fail "utf8: nothing drawn in cell $i"
+done
+for i in 4 9 13; do
+	[ "$(ink $i)" -eq 0 ] || fail "utf8: ink in cell $i"
+done
+quit_clean
+
 echo "orvedit under Xvfb: ok"
