@@ -25,8 +25,9 @@ void ask_choice(editor &e, const std::string &question, const std::string &keys,
 	e.ask.done = std::move(done);
 }
 
-/* Closes the prompt before its answer runs, which may open another. */
-static void answer_with(editor &e, const std::string &a)
+/* Closes the prompt before its answer runs, which may open another.  a
+   is a copy: the line typed goes with the prompt. */
+static void answer_with(editor &e, std::string a)
 {
 	answer done = std::move(e.ask.done);
 	e.ask = prompt{};
