@@ -15,6 +15,7 @@ bool dirty(const editor &e)
 /* An edit changes what a save or a quit would do: both ask anew. */
 void edited(editor &e)
 {
+	e.edits++;
 	e.quit_asked = false;
 	e.notice.clear();
 	e.follow = true;

@@ -43,15 +43,11 @@ static void paste(editor &e)
 	SDL_free(t);
 }
 
-/* A quit request: with unsaved changes the first one only warns. */
+/* A quit request: with unsaved changes it asks save, discard or cancel
+   first (files.cc). */
 void ask_quit(editor &e)
 {
-	if (!dirty(e) || e.quit_asked) {
-		e.quit = true;
-		return;
-	}
-	e.quit_asked = true;
-	e.notice = "unsaved changes: Ctrl+Q again quits without saving";
+	unsaved_then(e, "quit", end_run);
 }
 
 static void key(editor &e, const SDL_Keysym &k)
@@ -64,7 +60,10 @@ static void key(editor &e, const SDL_Keysym &k)
 		return;
 	if (ctrl) {
 		switch (k.sym) {
-		case SDLK_s: edit_save(e); return;
+		/* Files (files.cc). */
+		case SDLK_s: shift ? save_as(e) : (void)edit_save(e); return;
+		case SDLK_o: ask_open(e); return;
+		case SDLK_n: ask_new(e); return;
 		case SDLK_q: ask_quit(e); return;
 		case SDLK_c: copy(e, false); return;
 		case SDLK_x: copy(e, true); return;
@@ -189,6 +188,7 @@ bool edit_pump(editor &e)
 {
 	SDL_Event ev;
 	signals(e);
+	files_tick(e);
 	while (!e.quit && SDL_PollEvent(&ev))
 		handle(e, ev);
 	if (!e.quit)

@@ -53,6 +53,9 @@ is() {
 # Xvfb takes a free display number and writes it once it accepts clients.
 # It must not reset when its last client leaves: a client connecting
 # meanwhile (the editor, while xdotool looks for its window) is refused.
+# Recovery files go to the work folder, never to the user's.
+XDG_STATE_HOME=$PWD/state
+export XDG_STATE_HOME
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>display 2>xvfb.log &
 pids=$!
 within 20 test -s display || fail "Xvfb did not start: $(cat xvfb.log)"
@@ -103,14 +106,19 @@ within 10 is doc.txt "$want" || fail "saved: $(od -c doc.txt)"
 within 10 unmarked || fail "the mark stays after saving"
 [ "$(ls -A | grep -c '^\.doc')" = 0 ] || fail "temporary file left"
 
-# Unsaved changes: the first Ctrl+Q is refused, the second quits with 0
-# and nothing is saved.
+# Unsaved changes: Ctrl+Q asks; c goes on, another Ctrl+Q and d quit
+# with 0 and nothing is saved.
 xdotool type --delay 20 'x'
 within 10 marked || fail "no mark after typing"
 xdotool key ctrl+q
 sleep 0.5
-kill -0 "$epid" 2>/dev/null || fail "quit at the first Ctrl+Q"
+kill -0 "$epid" 2>/dev/null || fail "quit at Ctrl+Q without asking"
+xdotool key c
+sleep 0.3
+kill -0 "$epid" 2>/dev/null || fail "quit after c"
 xdotool key ctrl+q
+sleep 0.3
+xdotool key d
 st=0
 wait "$epid" || st=$?
 [ "$st" = 0 ] || fail "exit status $st"
@@ -155,13 +163,14 @@ within 10 is busy.txt 'abckept' || { xdotool keyup ctrl; fail "busy: saved $(od 
 xdotool keyup ctrl
 quit_clean
 
-# Ctrl+C twice, or Ctrl+C in the terminal: a quit request that warns.
+# Ctrl+C in the terminal: a quit request that asks.
 printf 'kept' >sig.txt
 start sig.txt
 xdotool type --delay 20 'x'
 within 10 marked || fail "no mark after typing"
 kill -INT "$pid"
 alive "the first SIGINT with unsaved changes"
+xdotool key Escape
 xdotool key ctrl+s
 within 10 is sig.txt 'xkept' || fail "sigint: saved $(od -c sig.txt)"
 kill -INT "$pid"
