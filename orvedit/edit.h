@@ -115,6 +115,8 @@ struct editor {
 	Uint32 rec_delay;	/* ms without a change before the recovery is written */
 	Uint32 disk_every;	/* ms between looks at the file on disk */
 	std::string rec;	/* the recovery file written, or empty */
+	/* A letter answered a choice: the text its key sends is not typed. */
+	bool ask_eat;
 
 	/* The editor owns its window, surfaces, plug-in and text: they go
 	   with it (edit_close). */

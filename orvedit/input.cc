@@ -140,6 +140,7 @@ static void handle(editor &e, const SDL_Event &ev)
 		break;
 	case SDL_KEYUP:
 		e.mods = ev.key.keysym.mod;
+		e.ask_eat = false;	/* its text, if any, came before */
 		break;
 	case SDL_TEXTINPUT:
 		text(e, ev.text.text);

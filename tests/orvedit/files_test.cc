@@ -172,6 +172,22 @@ TEST_F(Files, TabCompletesNames)
 	EXPECT_EQ(s.e.ask.input, dir / "alpha/");
 }
 
+/* A letter that answers a choice comes as a key and then as text, as a
+   window system sends it: the text is not typed, nor the text after. */
+TEST_F(Files, AnswerLetterIsNotTyped)
+{
+	std::string p = file("kept");
+	ASSERT_TRUE(s.open(p));
+	s.type("x").ctrl(SDLK_o);
+	ASSERT_TRUE(asks("unsaved changes"));
+	s.keyevent(SDL_KEYDOWN, SDLK_c, 0);
+	s.type("c");
+	EXPECT_FALSE(s.e.ask.open);
+	EXPECT_EQ(s.text(), "xkept");
+	s.type("y");
+	EXPECT_EQ(s.text(), "xykept");
+}
+
 /* Unsaved changes before Open, New and quit: s saves first, d drops
    them, c and Escape keep everything as it was. */
 struct drop_case {
