@@ -57,7 +57,8 @@ is() {
 XDG_STATE_HOME=$PWD/state
 export XDG_STATE_HOME
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>display 2>xvfb.log &
-pids=$!
+xpid=$!
+pids=$xpid
 within 20 test -s display || fail "Xvfb did not start: $(cat xvfb.log)"
 DISPLAY=:$(cat display)
 export DISPLAY
@@ -210,5 +211,68 @@ xdotool key ctrl+s
 sleep 0.5
 is paste.txt 'kept' || fail "paste: $(head -c 100 paste.txt | od -c)"
 quit_clean
+
+# kill -9 after typing and a pause: the next editor of the file offers
+# the text; r restores it, Ctrl+S saves it and the recovery file goes.
+printf 'disk' >rec.txt
+start rec.txt
+xdotool key ctrl+End
+xdotool type --delay 20 'typed'
+# recs NAME: how many recovery files of NAME there are.
+recs() { ls state/orvedit 2>/dev/null | grep -c "^$1-.*\.orvedit\$" || true; }
+has_rec() { [ "$(recs "$1")" = 1 ]; }
+within 10 has_rec rec.txt || fail "no recovery file"
+kill -9 "$pid"
+wait "$epid" || true
+is rec.txt 'disk' || fail "kill -9 changed the file"
+start rec.txt
+shot before.png
+xdotool key r
+within 10 marked || fail "restored text not marked unsaved"
+xdotool key ctrl+s
+within 10 is rec.txt 'disktyped' || fail "restored: $(od -c rec.txt)"
+[ "$(recs rec.txt)" = 0 ] || fail "recovery file left after the save"
+quit_clean
+
+# Another program changes the file: without unsaved changes it is read
+# again at once, the cursor kept on its line and column; with them the
+# editor asks, and r then Ctrl+Z brings the typed text back.
+printf 'one\ntwo' >disk.txt
+start disk.txt
+xdotool key Down End
+printf 'zero\none\ntwo' >disk.new
+mv disk.new disk.txt
+sleep 1.5
+xdotool type --delay 20 'X'
+xdotool key ctrl+s
+within 10 is disk.txt 'zero
+oneX
+two' || fail "reload: $(od -c disk.txt)"
+xdotool type --delay 20 'Y'
+printf 'theirs' >disk.txt
+sleep 1.5
+xdotool key r
+sleep 0.3
+xdotool key ctrl+z ctrl+s
+within 10 is disk.txt 'zero
+oneXY
+two' || fail "keep mine: $(od -c disk.txt)"
+quit_clean
+
+# The display goes away under unsaved changes: the text is written to
+# the recovery file before the editor ends (status 1).
+printf 'kept' >lost.txt
+start lost.txt
+xdotool type --delay 20 'gone '
+within 10 marked || fail "no mark after typing"
+kill "$xpid"
+st=0
+wait "$epid" || st=$?
+[ "$st" = 1 ] || fail "lost display: exit status $st"
+grep -q 'the display is gone; the unsaved text is in' editor.out ||
+	fail "lost display: nothing said"
+[ "$(tail -c 9 state/orvedit/lost.txt-*.orvedit)" = 'gone kept' ] ||
+	fail "lost display: no recovery file"
+is lost.txt 'kept' || fail "lost display changed the file"
 
 echo "orvedit under Xvfb: ok"
