@@ -159,12 +159,16 @@ static std::string slurp(const std::string &p)
 	return s;
 }
 
+/* The time of day, with the date when it is not today's. */
 static std::string clock_of(time_t t)
 {
 	char b[32];
-	struct tm tm;
+	struct tm tm, today;
+	time_t now = time(nullptr);
 	localtime_r(&t, &tm);
-	strftime(b, sizeof b, "%Y-%m-%d %H:%M:%S", &tm);
+	localtime_r(&now, &today);
+	bool same_day = tm.tm_year == today.tm_year && tm.tm_yday == today.tm_yday;
+	strftime(b, sizeof b, same_day ? "%H:%M:%S" : "%Y-%m-%d %H:%M", &tm);
 	return b;
 }
 
@@ -172,18 +176,17 @@ static std::string clock_of(time_t t)
 static std::string later(time_t rec, const disk &d)
 {
 	if (!d.there)
-		return "the file is not there";
+		return "the file is gone";
 	long s = (long)(rec - d.mtime.tv_sec);
+	long a = s < 0 ? -s : s;
 	char b[64];
-	if (s < 0)
-		snprintf(b, sizeof b, "the file is %lds newer", -s);
-	else if (s < 120)
-		snprintf(b, sizeof b, "%lds after the file", s);
-	else if (s < 7200)
-		snprintf(b, sizeof b, "%ld min after the file", s / 60);
+	if (a < 120)
+		snprintf(b, sizeof b, "%ld s", a);
+	else if (a < 7200)
+		snprintf(b, sizeof b, "%ld min", a / 60);
 	else
-		snprintf(b, sizeof b, "%ld h after the file", s / 3600);
-	return b;
+		snprintf(b, sizeof b, "%ld h", a / 3600);
+	return std::string(b) + (s < 0 ? " before it" : " after it");
 }
 
 /* A recovery file of this file that no running editor writes: offers its
@@ -212,12 +215,12 @@ void rec_offer(editor &e)
 		unlink(p.c_str());
 		return;
 	}
+	/* The keys first: a narrow window cuts the end of the line. */
 	char size[96];
-	snprintf(size, sizeof size, "%zu bytes (file %d, %+lld)", text.size(),
-		e.len, (long long)text.size() - e.len);
-	std::string q = "unsaved text of " + e.name + " from " +
-		clock_of(s.st_mtime) + " (" + later(s.st_mtime, e.seen) + "), " +
-		size + ": r restore, d discard";
+	snprintf(size, sizeof size, "%zu bytes, %+lld on the file", text.size(),
+		(long long)text.size() - e.len);
+	std::string q = "unsaved text: r restore, d discard (" + std::string(size) +
+		"; " + clock_of(s.st_mtime) + ", " + later(s.st_mtime, e.seen) + ")";
 	ask_choice(e, q, "rd", [p, text](editor &e, const std::string &a) {
 		if (a == "d") {
 			unlink(p.c_str());
