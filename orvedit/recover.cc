@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -133,6 +134,10 @@ bool rec_write(editor &e)
 		e.notice = "no recovery file: " + p + ": " + strerror(err);
 		return false;
 	}
+	/* A recovery adopted from a killed editor of a text without a
+	   name had that editor's name: ours replaces it. */
+	if (!e.rec.empty() && e.rec != p)
+		unlink(e.rec.c_str());
 	e.rec = p;
 	return true;
 }
@@ -189,28 +194,67 @@ static std::string later(time_t rec, const disk &d)
 	return std::string(b) + (s < 0 ? " before it" : " after it");
 }
 
-/* A recovery file of this file that no running editor writes: offers its
-   text in place of the file's, as one change that undo takes back. */
-void rec_offer(editor &e)
+/* The text of the recovery file p if it is one of header h (the file's
+   path) that no running editor writes; false if not. */
+static bool orphan(const std::string &p, const std::string &h,
+	std::string &text)
 {
-	if (e.name.empty())
-		return;
-	std::string p = rec_path(e);
-	struct stat s;
-	if (p.empty() || stat(p.c_str(), &s) != 0)
-		return;
 	std::string all = slurp(p);
-	std::string h = magic + absolute(e.target) + "\n";
 	if (all.compare(0, h.size(), h) != 0)
-		return;	/* another file's, whose name hashes alike */
+		return false;	/* another file's, whose name hashes alike */
 	size_t nl = all.find('\n', h.size());
 	if (nl == std::string::npos)
-		return;
+		return false;
 	long pid = atol(all.c_str() + h.size());
 	if (pid != (long)getpid() && pid > 0 &&
 	    (kill((pid_t)pid, 0) == 0 || errno == EPERM))
-		return;	/* an editor of this file is still at work */
-	std::string text = all.substr(nl + 1);
+		return false;	/* its editor is still at work */
+	text = all.substr(nl + 1);
+	return true;
+}
+
+/* The newest recovery file of a text without a name that no running
+   editor writes, for an editor started without a file. */
+static std::string newest_unnamed(std::string &text)
+{
+	std::string d = state_dir(), best;
+	time_t when = 0;
+	DIR *dir = d.empty() ? nullptr : opendir(d.c_str());
+	if (!dir)
+		return "";
+	while (dirent *de = readdir(dir)) {
+		std::string n = de->d_name, t;
+		struct stat s;
+		if (n.compare(0, 8, "unnamed-") != 0 || n.size() < 8 ||
+		    n.compare(n.size() - 8, 8, ".orvedit") != 0 ||
+		    stat((d + "/" + n).c_str(), &s) != 0 ||
+		    (!best.empty() && s.st_mtime < when) ||
+		    !orphan(d + "/" + n, std::string(magic) + "\n", t))
+			continue;
+		best = d + "/" + n;
+		when = s.st_mtime;
+		text = t;
+	}
+	closedir(dir);
+	return best;
+}
+
+/* A recovery file of this file (or of a text without a name, when the
+   editor has none) that no running editor writes: offers its text in
+   place of the file's, as one change that undo takes back. */
+void rec_offer(editor &e)
+{
+	std::string text, p;
+	if (e.name.empty()) {
+		p = newest_unnamed(text);
+	} else {
+		p = rec_path(e);
+		if (!p.empty() && !orphan(p, magic + absolute(e.target) + "\n", text))
+			p.clear();
+	}
+	struct stat s;
+	if (p.empty() || stat(p.c_str(), &s) != 0)
+		return;
 	if (text == std::string(e.f.text, e.len)) {
 		unlink(p.c_str());
 		return;
@@ -221,6 +265,10 @@ void rec_offer(editor &e)
 		(long long)text.size() - e.len);
 	std::string q = "unsaved text: r restore, d discard (" + std::string(size) +
 		"; " + clock_of(s.st_mtime) + ", " + later(s.st_mtime, e.seen) + ")";
+	if (e.name.empty())
+		q = "unsaved new text: r restore, d discard (" +
+			std::to_string(text.size()) + " bytes; " +
+			clock_of(s.st_mtime) + ")";
 	ask_choice(e, q, "rd", [p, text](editor &e, const std::string &a) {
 		if (a == "d") {
 			unlink(p.c_str());

@@ -387,6 +387,32 @@ const end_case end_cases[] = {
 INSTANTIATE_TEST_SUITE_P(Ends, Recover, ::testing::ValuesIn(end_cases),
 	[](const auto &i) { return std::string(i.param.name); });
 
+/* A text without a name is kept too, and offered to the next editor
+   started without a file. */
+TEST_F(Files, UnnamedTextIsRecovered)
+{
+	std::string r = in_child([&] {
+		session k;
+		k.rec_delay = 0;
+		if (!k.open(""))
+			return std::string("cannot open");
+		k.type("no name yet").pump();
+		raise(SIGKILL);
+		return std::string("still running");
+	});
+	EXPECT_EQ(r, " (child ended by signal 9)");
+	ASSERT_EQ(recs().size(), 1u);
+	EXPECT_EQ(recs()[0].rfind("unnamed-", 0), 0u) << recs()[0];
+	ASSERT_TRUE(s.open(""));
+	ASSERT_TRUE(asks("unsaved new text")) << s.e.ask.label;
+	pick("r");
+	EXPECT_EQ(s.text(), "no name yet");
+	s.ctrl(SDLK_s);
+	answer_line(dir / "named");
+	EXPECT_EQ(readfile(dir / "named"), "no name yet");
+	EXPECT_EQ(recs(), std::vector<std::string>{});
+}
+
 /* The recovery of a running editor is not offered to a second one. */
 TEST_F(Files, RecoveryOfALiveEditorIsNotOffered)
 {
