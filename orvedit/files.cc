@@ -116,8 +116,14 @@ static void save_to(editor &e, const std::string &typed)
 			n + " is a folder");
 		return;
 	}
+	/* The same name is a plain save, with its check for a change on
+	   disk. */
+	if (n == e.name) {
+		edit_save(e);
+		return;
+	}
 	struct stat s;
-	if (lstat(n.c_str(), &s) != 0 || n == e.name) {
+	if (lstat(n.c_str(), &s) != 0) {
 		write_as(e, n);
 		return;
 	}
@@ -149,6 +155,14 @@ void unsaved_then(editor &e, const char *what, const prompt_hook &then)
 			if (a == "d") {
 				rec_drop(e);
 				then(e);
+			} else if (a == "s" && e.name.empty()) {
+				/* A name first; a question about it ends the chain. */
+				ask_name(e, "save as: ", "",
+					[then](editor &e, const std::string &n) {
+						save_to(e, n);
+						if (!dirty(e) && !e.ask.open)
+							then(e);
+					});
 			} else if (a == "s" && edit_save(e)) {
 				then(e);
 			}

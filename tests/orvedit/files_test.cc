@@ -127,6 +127,20 @@ const as_case as_cases[] = {
 INSTANTIATE_TEST_SUITE_P(Names, SaveAs, ::testing::ValuesIn(as_cases),
 	[](const auto &i) { return std::string(i.param.name); });
 
+/* Save As under the file's own name is a save: another program's
+   change is not overwritten without the question. */
+TEST_F(Files, SaveAsTheSameNameChecksTheDisk)
+{
+	std::string p = file("one");
+	ASSERT_TRUE(s.open(p));
+	s.type("my ");
+	writefile(p, "theirs");
+	s.key(SDLK_s, KMOD_LCTRL | KMOD_LSHIFT);
+	answer_line(p);
+	EXPECT_TRUE(asks("changed on disk")) << s.e.ask.label;
+	EXPECT_EQ(readfile(p), "theirs");
+}
+
 /* The way out of a read-only file: its text under another name. */
 TEST_F(Files, ReadOnlyFileIsSavedUnderAnotherName)
 {
@@ -261,6 +275,19 @@ const drop_case drop_cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Requests, Unsaved, ::testing::ValuesIn(drop_cases),
 	[](const auto &i) { return std::string(i.param.name); });
+
+/* s for a text without a name asks for one, saves, then quits. */
+TEST_F(Files, QuitSavesANewTextUnderANameAsked)
+{
+	ASSERT_TRUE(s.open(""));
+	s.type("new").ctrl(SDLK_q);
+	pick("s");
+	ASSERT_TRUE(asks("save as")) << s.e.ask.label;
+	EXPECT_FALSE(s.quit());
+	answer_line(dir / "n.txt");
+	EXPECT_EQ(readfile(dir / "n.txt"), "new");
+	EXPECT_TRUE(s.quit());
+}
 
 /* A quit that cannot save does not quit: the text stays. */
 TEST_F(Files, QuitWhoseSaveFailsStays)
