@@ -285,6 +285,9 @@ void rec_offer(editor &e)
 		e.notice = "restored the unsaved text: Ctrl+S saves it, Ctrl+Z "
 			"shows the file";
 	});
+	/* Not put off: this editor's own recovery file would take the
+	   place of the one asked about. */
+	e.ask.cancel = rec_offer;
 }
 
 /* The editor whose text a lost display must not take with it. */

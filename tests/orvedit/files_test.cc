@@ -382,6 +382,9 @@ TEST_P(Recover, TheNextEditorOffersTheText)
 	ASSERT_EQ(recs().size(), 1u);
 	ASSERT_TRUE(s.open(p));
 	ASSERT_TRUE(asks("unsaved text")) << s.e.ask.label;
+	/* Escape does not put it off. */
+	s.key(SDLK_ESCAPE);
+	ASSERT_TRUE(asks("unsaved text")) << s.e.ask.label;
 	/* The difference in size and the times. */
 	EXPECT_NE(s.e.ask.label.find("15 bytes, +7 on the file"), std::string::npos)
 		<< s.e.ask.label;
