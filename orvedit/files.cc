@@ -127,7 +127,8 @@ static void save_to(editor &e, const std::string &typed)
 		write_as(e, n);
 		return;
 	}
-	ask_choice(e, n + " exists: o overwrite it, c cancel", "oc",
+	/* The keys before the name, which may be long. */
+	ask_choice(e, "file exists: o overwrite it, c cancel (" + n + ")", "oc",
 		[n](editor &e, const std::string &a) {
 			if (a == "o")
 				write_as(e, n);
@@ -148,9 +149,8 @@ void unsaved_then(editor &e, const char *what, const prompt_hook &then)
 		then(e);
 		return;
 	}
-	std::string n = e.name.empty() ? "the new text" : e.name;
-	ask_choice(e, "unsaved changes in " + n + " (" + what +
-		"): s save, d discard, c cancel", "sdc",
+	ask_choice(e, std::string(what) + " with unsaved changes: s save, "
+		"d discard, c cancel", "sdc",
 		[then](editor &e, const std::string &a) {
 			if (a == "d") {
 				rec_drop(e);
@@ -254,7 +254,7 @@ static void poll_disk(editor &e)
 		reload(e);
 		return;
 	}
-	ask_choice(e, e.name + " changed on disk: r reload it (undo brings "
+	ask_choice(e, "the file changed on disk: r reload it (undo brings "
 		"mine back), k keep mine", "rk",
 		[d](editor &e, const std::string &a) {
 			if (a == "r") {

@@ -430,7 +430,7 @@ static int swap_in(const std::string &target, const char *text, size_t n,
    read it again (the buffer's text stays in the history), or neither. */
 static void ask_changed(editor &e)
 {
-	ask_choice(e, e.name + " changed on disk: o overwrite it, r reload it "
+	ask_choice(e, "the file changed on disk: o overwrite it, r reload it "
 		"(undo brings mine back), c cancel", "orc",
 		[](editor &e, const std::string &a) {
 			if (a == "o") {
