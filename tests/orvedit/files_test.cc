@@ -347,6 +347,27 @@ TEST_F(Files, RecoveryFileFollowsUnsavedChanges)
 	EXPECT_EQ(readfile(p), "again disk");
 }
 
+/* A recovery file that cannot be written is said on the status line;
+   the text and the editor go on, and the next pause tries again. */
+TEST_F(Files, RecoveryFileThatCannotBeWrittenIsSaid)
+{
+	std::string p = file("disk");
+	writefile(dir / "notafolder", "");
+	s.rec_delay = 0;
+	ASSERT_TRUE(s.open(p));
+	setenv("XDG_STATE_HOME", (dir / "notafolder").c_str(), 1);
+	s.type("typed ").pump();
+	state_home();	/* the scratch state folder again */
+	EXPECT_TRUE(says("no recovery file")) << s.e.notice;
+	EXPECT_EQ(s.text(), "typed disk");
+	EXPECT_EQ(s.e.rec, "");
+	s.type("more ").pump();
+	EXPECT_EQ(recs().size(), 1u);
+	s.ctrl(SDLK_s);
+	EXPECT_EQ(readfile(p), "typed more disk");
+	EXPECT_EQ(recs(), std::vector<std::string>{});
+}
+
 /* An editor killed outright, or ended by SIGTERM or SIGHUP: the next
    one of the file offers the text, and restores or discards it. */
 struct end_case {
