@@ -259,6 +259,24 @@ oneXY
 two' || fail "keep mine: $(od -c disk.txt)"
 quit_clean
 
+# Save As with real keys: Ctrl+Shift+S, the name typed over, Tab
+# completing the folder, Return.  The old file stays as it was.
+mkdir sub
+printf 'kept' >sa.txt
+start sa.txt
+xdotool type --delay 20 'new '
+xdotool key ctrl+shift+s
+xdotool key --delay 20 --repeat 6 BackSpace
+xdotool type --delay 20 'su'
+xdotool key Tab
+xdotool type --delay 20 'out.txt'
+xdotool key Return
+within 10 is sub/out.txt 'new kept' || fail "save as: $(ls -R)"
+is sa.txt 'kept' || fail "save as changed the old file"
+within 10 sh -c "xdotool search --name '^sub/out.txt - orvedit\$' >/dev/null" ||
+	fail "the title does not name the new file"
+quit_clean
+
 # The display goes away under unsaved changes: the text is written to
 # the recovery file before the editor ends (status 1).
 printf 'kept' >lost.txt
