@@ -53,8 +53,11 @@ void catch_signals()
 	/* A file-size limit makes write fail with EFBIG instead of ending
 	   the process: the save reports it like a full disk. */
 	signal(SIGXFSZ, SIG_IGN);
+	/* Restarted: a save under way goes on rather than failing with
+	   EINTR, and the loop acts on the signal after it. */
 	struct sigaction sa = {};
 	sa.sa_handler = onterm;
+	sa.sa_flags = SA_RESTART;
 	sigemptyset(&sa.sa_mask);
 	for (int s : {SIGTERM, SIGHUP})
 		sigaction(s, &sa, nullptr);
