@@ -106,9 +106,13 @@ bool rec_write(editor &e)
 {
 	e.rec_edits = e.edits;
 	std::string p = rec_path(e);
-	if (p.empty() || !make_dir(p.substr(0, p.rfind('/')))) {
-		e.notice = "no recovery file: no state folder (" +
-			std::string(strerror(errno)) + ")";
+	if (p.empty()) {
+		e.notice = "no recovery file: neither XDG_STATE_HOME nor HOME is set";
+		return false;
+	}
+	std::string d = p.substr(0, p.rfind('/'));
+	if (!make_dir(d)) {
+		e.notice = "no recovery file: " + d + ": " + strerror(errno);
 		return false;
 	}
 	std::string t = p + ".new-" + std::to_string((long)getpid());
