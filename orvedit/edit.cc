@@ -1,5 +1,6 @@
 /* Opening and closing an editor: the window, the plug-in, the file. */
 #include <cstdlib>
+#include <new>
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,20 +16,31 @@ std::string plugin_path(const std::string &exe)
 	return dir + ORV_PLUGIN_FROM_BIN;
 }
 
-bool edit_open(editor &e, const char *path, const edit_opts &o,
-	std::string &err)
+/* The state of a buffer just read from path (empty: a new one). */
+static void start(editor &e, const std::string &path)
 {
-	e = editor{};
-	e.name = path;
-	e.f.path = e.name.data();
+	set_file(e, path);
 	e.anchor = -1;
 	e.goal_x = -1;
 	e.saved = 0;
+	load(e);
+	if (e.ro)
+		e.notice = e.name + " is read-only: " + e.ro_why;
+	e.follow = true;
+	set_title(e);
+	rec_offer(e);
+}
+
+bool edit_open(editor &e, const char *path, const edit_opts &o,
+	std::string &err)
+{
 	e.tabs = o.tabs;
 	e.clip_max = o.clip_max;
+	e.rec_delay = o.rec_delay;
+	e.disk_every = o.disk_every;
 	struct stat s;
-	if (stat(path, &s) == 0 && S_ISDIR(s.st_mode)) {
-		err = e.name + ": is a directory";
+	if (*path && stat(path, &s) == 0 && S_ISDIR(s.st_mode)) {
+		err = std::string(path) + ": is a directory";
 		return false;
 	}
 
@@ -65,19 +77,54 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 		SDL_PIXELFORMAT_ARGB8888);
 	catch_signals();
 	catch_int();
-	load(e);
+	rec_guard(e);
+	start(e, path);
 	if (o.line > 0)
 		go_to(e, o.line, o.col);
-	if (e.ro)
-		e.notice = e.name + " is read-only: " + e.ro_why;
-	e.follow = true;
-	set_title(e);
 	SDL_StartTextInput();
 	return true;
 }
 
+/* Everything of the old buffer goes, its history, questions and
+   notices included: the editor is made anew around what it keeps. */
+void edit_reset(editor &e, const std::string &path)
+{
+	SDL_Window *win = e.win;
+	SDL_Surface *status = e.status, *probe = e.probe;
+	void *plug = e.plug;
+	void (*plot)(SDL_Surface *) = e.plot;
+	std::vector<int32_t> tabs = std::move(e.tabs);
+	size_t clip_max = e.clip_max;
+	Uint32 rec_delay = e.rec_delay, disk_every = e.disk_every;
+	std::string title = std::move(e.title);
+
+	e.win = nullptr;
+	e.status = e.probe = nullptr;
+	e.plug = nullptr;
+	e.~editor();
+	new (&e) editor{};
+	e.win = win;
+	e.status = status;
+	e.probe = probe;
+	e.plug = plug;
+	e.plot = plot;
+	e.tabs = std::move(tabs);
+	e.clip_max = clip_max;
+	e.rec_delay = rec_delay;
+	e.disk_every = disk_every;
+	e.title = std::move(title);
+	rec_guard(e);
+	start(e, path);
+}
+
+editor::~editor()
+{
+	edit_close(*this);
+}
+
 void edit_close(editor &e)
 {
+	rec_unguard(e);
 	free(e.f.text);
 	e.f.text = nullptr;
 	if (e.status)

@@ -116,6 +116,24 @@ struct editor {
 	int font_px;		/* size of the text's face; 0: the default */
 	bool numbers_off;	/* no line numbers */
 	int cols;		/* cells in a row, as the view last found */
+	/* Files and recovery (files.cc, recover.cc). */
+	unsigned long edits;	/* changes made, counted by edited() */
+	unsigned long seen_edits;	/* edits when the loop last looked */
+	unsigned long rec_edits;	/* edits in the recovery file */
+	Uint64 changed_at;	/* ticks when a change was last seen */
+	Uint64 polled_at;	/* ticks when the file on disk was last looked at */
+	Uint32 rec_delay;	/* ms without a change before the recovery is written */
+	Uint32 disk_every;	/* ms between looks at the file on disk */
+	std::string rec;	/* the recovery file written, or empty */
+	/* A letter answered a choice: the text its key sends is not typed. */
+	bool ask_eat;
+
+	/* The editor owns its window, surfaces, plug-in and text: they go
+	   with it (edit_close). */
+	editor() = default;
+	editor(const editor &) = delete;
+	editor &operator=(const editor &) = delete;
+	~editor();
 };
 
 struct edit_opts {
@@ -125,12 +143,16 @@ struct edit_opts {
 	bool hidden = false;		/* no window shown (benchmarks) */
 	size_t clip_max = 0;		/* copy limit; 0: what the display takes */
 	int line = 0, col = 1;		/* where the cursor starts: 0 the start */
+	Uint32 rec_delay = 2000;	/* ms after typing stops: recovery written */
+	Uint32 disk_every = 500;	/* ms between looks at the file on disk */
 };
 
-/* Opens FILE in a new window; SDL's video must be up.  A FILE that is a
-   directory or a window that cannot be made: false, with err set. */
+/* Opens FILE in a new window; SDL's video must be up.  An empty FILE is
+   a new buffer without a name.  A FILE that is a directory or a window
+   that cannot be made: false, with err set.  e is a fresh editor. */
 bool edit_open(editor &e, const char *path, const edit_opts &o,
 	std::string &err);
+/* Gives back what the editor holds; its destructor does. */
 void edit_close(editor &e);
 
 /* Handles every event waiting in SDL's queue, then draws a frame.  False
@@ -249,9 +271,41 @@ void set_title(editor &e);
 bool view_key(editor &e, const SDL_Keysym &k);
 std::string status_right(const editor &e);
 
-/* save.cc: loading; signals during a save remove the named temporary. */
+/* save.cc: loading; what a file looks like on disk; the file a buffer
+   is saved to; termination signals, noted and then acted on by the loop
+   (term_signal, then die_of); during a save a second one removes the
+   named temporary at once. */
 void load(editor &e);
 void catch_signals();
+disk look(const std::string &path);
+bool same(const disk &a, const disk &b);
+void set_file(editor &e, const std::string &name);
+int term_signal();
+[[noreturn]] void die_of(int sig);
+
+/* edit.cc: the buffer started over on another file (empty: none), the
+   window, plug-in and options kept. */
+void edit_reset(editor &e, const std::string &path);
+
+/* files.cc: Save As, Open, New, the question before unsaved changes go,
+   a file changed on disk, and the loop's timed work (files_tick). */
+void save_as(editor &e);
+void ask_open(editor &e);
+void ask_new(editor &e);
+void unsaved_then(editor &e, const char *what, const prompt_hook &then);
+void end_run(editor &e);
+void reload(editor &e);
+std::string complete_name(const std::string &in);
+void files_tick(editor &e);
+
+/* recover.cc: the recovery file of the buffer, written, removed, and
+   offered when the file is opened; a lost display writes it too. */
+std::string rec_path(const editor &e);
+bool rec_write(editor &e);
+void rec_drop(editor &e);
+void rec_offer(editor &e);
+void rec_guard(editor &e);
+void rec_unguard(const editor &e);
 
 /* clip.cc: the most bytes a copy may hand to the display; whether some
    program offers a text on the clipboard. */

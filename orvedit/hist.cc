@@ -16,6 +16,7 @@ bool dirty(const editor &e)
 void edited(editor &e)
 {
 	e.marks.clear();
+	e.edits++;
 	e.quit_asked = false;
 	e.notice.clear();
 	e.follow = true;

@@ -77,15 +77,11 @@ static void paste(editor &e)
 	SDL_free(t);
 }
 
-/* A quit request: with unsaved changes the first one only warns. */
+/* A quit request: with unsaved changes it asks save, discard or cancel
+   first (files.cc). */
 void ask_quit(editor &e)
 {
-	if (!dirty(e) || e.quit_asked) {
-		e.quit = true;
-		return;
-	}
-	e.quit_asked = true;
-	e.notice = "unsaved changes: Ctrl+Q again quits without saving";
+	unsaved_then(e, "quit", end_run);
 }
 
 /* Ctrl+Backspace and Ctrl+Delete: the selection, else up to pos. */
@@ -141,7 +137,10 @@ static void key(editor &e, const SDL_Keysym &k)
 		return;
 	if (ctrl) {
 		switch (k.sym) {
-		case SDLK_s: edit_save(e); return;
+		/* Files (files.cc). */
+		case SDLK_s: shift ? save_as(e) : (void)edit_save(e); return;
+		case SDLK_o: ask_open(e); return;
+		case SDLK_n: ask_new(e); return;
 		case SDLK_q: ask_quit(e); return;
 		case SDLK_f: find_start(e); return;
 		case SDLK_h:
@@ -266,6 +265,7 @@ static void handle(editor &e, const SDL_Event &ev)
 		break;
 	case SDL_KEYUP:
 		e.mods = ev.key.keysym.mod;
+		e.ask_eat = false;	/* its text, if any, came before */
 		break;
 	case SDL_TEXTINPUT:
 		text(e, ev.text.text);
@@ -318,6 +318,7 @@ bool edit_pump(editor &e)
 {
 	SDL_Event ev;
 	signals(e);
+	files_tick(e);
 	while (!e.quit && SDL_PollEvent(&ev))
 		handle(e, ev);
 	offer_primary(e);

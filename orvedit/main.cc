@@ -1,4 +1,4 @@
-/* orvedit: edits one file in a window.  The command line is read before
+/* orvedit: edits a file in a window.  The command line is read before
    SDL starts, so --help, --version and mistakes need no display. */
 #include <cerrno>
 #include <cstdio>
@@ -12,14 +12,16 @@
 #include "orv/version.h"
 
 static const char usage[] =
-	"usage: orvedit [-t STOPS] [+LINE[:COLUMN]] FILE[:LINE[:COLUMN]]\n"
-	"Edits FILE in a window; a missing FILE is made on the first save.\n"
+	"usage: orvedit [-t STOPS] [+LINE[:COLUMN]] [FILE[:LINE[:COLUMN]]]\n"
+	"Edits FILE in a window; a missing FILE is made on the first save,\n"
+	"and without one the text is new, named on the first save.\n"
 	"  -t STOPS   tab stops as percentages of the width, e.g. 30,60\n"
 	"  +LINE[:COLUMN], FILE:LINE[:COLUMN]\n"
 	"             start with the cursor there (from 1; columns in characters)\n"
 	"  --help     print this and exit\n"
 	"  --version  print the version and exit\n"
-	"Keys: Ctrl+S save, Ctrl+Q quit, Ctrl+Z undo, Ctrl+Shift+Z redo,\n"
+	"Keys: Ctrl+S save, Ctrl+Shift+S save as, Ctrl+O open, Ctrl+N new,\n"
+	"Ctrl+Q quit, Ctrl+Z undo, Ctrl+Shift+Z redo,\n"
 	"Ctrl+C, Ctrl+X, Ctrl+V copy, cut and paste, Shift+move select,\n"
 	"Ctrl+F find, Ctrl+H replace, Ctrl+G go to line, F1 all the keys.\n";
 
@@ -119,12 +121,12 @@ int main(int argc, char **argv)
 		}
 	}
 	if (!file)
-		return bad("no FILE given", "");
+		file = "";
 	std::string named = place(file, o);
 	file = named.c_str();
 
 	struct stat s;
-	if (stat(file, &s) == 0 && S_ISDIR(s.st_mode)) {
+	if (*file && stat(file, &s) == 0 && S_ISDIR(s.st_mode)) {
 		fprintf(stderr, "orvedit: %s: is a directory\n", file);
 		return 2;
 	}
@@ -144,7 +146,7 @@ int main(int argc, char **argv)
 		SDL_Quit();
 		return 2;
 	}
-	editor e;
+	editor e{};
 	std::string err;
 	if (!edit_open(e, file, o, err)) {
 		fprintf(stderr, "orvedit: %s\n", err.c_str());

@@ -25,7 +25,8 @@ void ask_choice(editor &e, const std::string &question, const std::string &keys,
 	e.ask.done = std::move(done);
 }
 
-/* Closes the prompt before its answer runs, which may open another. */
+/* Closes the prompt before its answer runs, which may open another.  a
+   is a copy: the line typed goes with the prompt. */
 static void answer_with(editor &e, std::string a)
 {
 	answer done = std::move(e.ask.done);
@@ -54,6 +55,7 @@ static void drop_char(std::string &s)
 
 bool prompt_key(editor &e, const SDL_Keysym &k)
 {
+	e.ask_eat = false;
 	if (!e.ask.open)
 		return false;
 	if (e.ask.key && e.ask.key(e, k))
@@ -65,8 +67,11 @@ bool prompt_key(editor &e, const SDL_Keysym &k)
 	}
 	if (!e.ask.keys.empty()) {
 		char c = k.sym >= 'a' && k.sym <= 'z' ? (char)k.sym : 0;
-		if (c && e.ask.keys.find(c) != std::string::npos)
+		if (c && e.ask.keys.find(c) != std::string::npos) {
+			/* The window system sends the letter as text next. */
+			e.ask_eat = !(k.mod & (KMOD_CTRL | KMOD_ALT));
 			answer_with(e, std::string(1, c));
+		}
 		return true;	/* anything else waits for an answer */
 	}
 	switch (k.sym) {
@@ -92,6 +97,10 @@ bool prompt_key(editor &e, const SDL_Keysym &k)
 
 bool prompt_text(editor &e, const char *t)
 {
+	if (e.ask_eat) {
+		e.ask_eat = false;
+		return true;
+	}
 	if (!e.ask.open)
 		return false;
 	if (e.ask.keys.empty()) {

@@ -15,6 +15,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <functional>
 #include <string>
 #include <unistd.h>
 
@@ -23,12 +24,20 @@
 /* The temporary file while it has a name, for the signal handler. */
 static char tmpname[4096];
 static volatile sig_atomic_t tmpnamed;
+/* A termination signal not yet acted on. */
+static volatile sig_atomic_t ending;
 
-/* A termination signal during a save removes the named temporary file,
-   then ends the process as the signal would have.  SIGINT is not one:
-   it asks to quit, which warns of unsaved changes (edit.cc). */
+/* SIGTERM and SIGHUP are noted for the loop, which writes the recovery
+   file and then ends the process as the signal would have (die_of).  A
+   second one does not wait: it removes the named temporary of a save
+   under way and ends the process at once.  SIGINT is not one: it asks
+   to quit, which asks about unsaved changes (input.cc). */
 static void onterm(int sig)
 {
+	if (!ending) {
+		ending = sig;
+		return;
+	}
 	if (tmpnamed)
 		unlink(tmpname);
 	signal(sig, SIG_DFL);
@@ -44,8 +53,28 @@ void catch_signals()
 	/* A file-size limit makes write fail with EFBIG instead of ending
 	   the process: the save reports it like a full disk. */
 	signal(SIGXFSZ, SIG_IGN);
+	/* Restarted: a save under way goes on rather than failing with
+	   EINTR, and the loop acts on the signal after it. */
+	struct sigaction sa = {};
+	sa.sa_handler = onterm;
+	sa.sa_flags = SA_RESTART;
+	sigemptyset(&sa.sa_mask);
 	for (int s : {SIGTERM, SIGHUP})
-		signal(s, onterm);
+		sigaction(s, &sa, nullptr);
+}
+
+int term_signal()
+{
+	return ending;
+}
+
+void die_of(int sig)
+{
+	if (tmpnamed)
+		unlink(tmpname);
+	signal(sig, SIG_DFL);
+	raise(sig);
+	_exit(128 + sig);
 }
 
 static std::string dir_of(const std::string &p)
@@ -83,7 +112,7 @@ static std::string resolve(const std::string &path)
 	return p;
 }
 
-static disk look(const std::string &p)
+disk look(const std::string &p)
 {
 	struct stat s;
 	disk d = {};
@@ -92,7 +121,7 @@ static disk look(const std::string &p)
 	return d;
 }
 
-static bool same(const disk &a, const disk &b)
+bool same(const disk &a, const disk &b)
 {
 	if (a.there != b.there)
 		return false;
@@ -101,52 +130,62 @@ static bool same(const disk &a, const disk &b)
 		a.mtime.tv_nsec == b.mtime.tv_nsec);
 }
 
-/* Loads the file, deciding whether a save may replace it.  A file that is
-   not a regular one (a named pipe above all), or whose status cannot be
-   read, is never opened: the buffer starts empty. */
+void set_file(editor &e, const std::string &name)
+{
+	e.name = name;
+	e.f.path = e.name.data();
+	e.target = name.empty() ? "" : resolve(name);
+}
+
+/* Why a save must not replace the file, or empty.  err is stat's errno
+   (0: s holds the status), len what was loaded of it.  Only a file
+   that is not there is a new one: a status that cannot be read (a file
+   too large for this build's stat, say) may hide a file that a save
+   would destroy. */
+static std::string why_ro(const std::string &name, int err,
+	const struct stat &s, int len)
+{
+	if (err && err != ENOENT)
+		return std::string("no status: ") + strerror(err);
+	if (err)
+		return "";
+	if (!S_ISREG(s.st_mode))
+		return "not a regular file";
+	/* st is the status read_file took.  A text shorter than the file
+	   (a NUL byte ends it, or the file was too large to load) would
+	   lose the rest if saved. */
+	if (st.st_size > len || s.st_size > len)
+		return "not loaded whole (a NUL byte, too large, or unreadable)";
+	/* Also for root, who may write anything: a file that nobody may
+	   write is meant to stay as it is. */
+	if (access(name.c_str(), W_OK) != 0 || (s.st_mode & 0222) == 0)
+		return "no write permission";
+	return "";
+}
+
+/* Loads the file, deciding whether a save may replace it.  Only a
+   regular file is read: a named pipe would hold the editor for ever, and
+   a file without a status may be anything.  Those start empty. */
 void load(editor &e)
 {
-	e.target = resolve(e.name);
 	/* Taken before reading: a change during the read shows later. */
-	e.seen = look(e.target);
-	struct stat s;
-	int err = stat(e.name.c_str(), &s) == 0 ? 0 : errno;
-	bool there = err == 0;
-	/* Only a file that is not there is a new one: a status that cannot
-	   be read (a file too large for this build's stat, say) may hide a
-	   file that a save would destroy. */
-	if (err && err != ENOENT) {
-		e.ro = true;
-		e.ro_why = std::string("no status: ") + strerror(err);
-	} else if (there && !S_ISREG(s.st_mode)) {
-		e.ro = true;
-		e.ro_why = "not a regular file";
-	}
-	if (e.ro) {
+	e.seen = e.name.empty() ? disk{} : look(e.target);
+	struct stat s = {};
+	int err = e.name.empty() ? ENOENT :
+		stat(e.name.c_str(), &s) == 0 ? 0 : errno;
+	if (err == 0 && S_ISREG(s.st_mode)) {
+		read_file(&e.f, 100);
+	} else {
+		free(e.f.text);
 		e.f.cap = 1 + 100;
 		e.f.text = (char *)malloc(e.f.cap);
 		e.f.text[0] = 0;
-	} else {
-		read_file(&e.f, 100);
 	}
 	e.len = (int)strlen(e.f.text);
 	e.nlines = breaks(e.f.text, e.len) + 1;
 	ln_build(e.lines, view_of(e));
-	if (e.ro)
-		return;
-	/* st is the status read_file took.  A text shorter than the file
-	   (a NUL byte ends it, or the file was too large to load) would
-	   lose the rest if saved. */
-	if (there && (st.st_size > e.len || s.st_size > e.len)) {
-		e.ro = true;
-		e.ro_why = "not loaded whole (a NUL byte, too large, or unreadable)";
-	} else if (there && (access(e.name.c_str(), W_OK) != 0 ||
-	                     (s.st_mode & 0222) == 0)) {
-		/* Also for root, who may write anything: a file that nobody
-		   may write is meant to stay as it is. */
-		e.ro = true;
-		e.ro_why = "no write permission";
-	}
+	e.ro_why = why_ro(e.name, err, s, e.len);
+	e.ro = !e.ro_why.empty();
 }
 
 /* Writes all n bytes, through short writes and interruptions. */
@@ -232,8 +271,32 @@ static void sweep(const std::string &dir)
 	closedir(d);
 }
 
+/* Calls make with fresh temporary names beside the target until one is
+   not taken; the name is in tmpname meanwhile, and stays there when
+   make succeeds.  What make returns (0 or more), or -1 with errno. */
+static int with_temp(const std::string &dir, const std::string &base,
+	const std::function<int(const char *)> &make)
+{
+	for (int i = 0; i < 100; i++) {
+		std::string t = temp_name(dir, base);
+		if (t.size() >= sizeof tmpname) {
+			errno = ENAMETOOLONG;
+			return -1;
+		}
+		memcpy(tmpname, t.c_str(), t.size() + 1);
+		tmpnamed = 1;
+		int r = make(tmpname);
+		if (r >= 0)
+			return r;
+		tmpnamed = 0;
+		if (errno != EEXIST)
+			return -1;
+	}
+	return -1;
+}
+
 /* Opens the new file in dir: unnamed if the file system can, else under a
-   fresh name, which is then kept in tmpname. */
+   fresh name. */
 static int open_new(const std::string &dir, const std::string &base)
 {
 #ifdef O_TMPFILE
@@ -243,23 +306,9 @@ static int open_new(const std::string &dir, const std::string &base)
 	                errno != EINVAL))
 		return fd;
 #endif
-	for (int i = 0; i < 100; i++) {
-		std::string t = temp_name(dir, base);
-		if (t.size() >= sizeof tmpname) {
-			errno = ENAMETOOLONG;
-			return -1;
-		}
-		memcpy(tmpname, t.c_str(), t.size() + 1);
-		tmpnamed = 1;
-		int fd = open(tmpname, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-		if (fd >= 0 || errno != EEXIST) {
-			if (fd < 0)
-				tmpnamed = 0;
-			return fd;
-		}
-		tmpnamed = 0;
-	}
-	return -1;
+	return with_temp(dir, base, [](const char *t) {
+		return open(t, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+	});
 }
 
 /* Gives the unnamed file a name beside the target, for the rename. */
@@ -269,21 +318,9 @@ static bool name_new(int fd, const std::string &dir, const std::string &base)
 		return true;
 	char proc[64];
 	snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
-	for (int i = 0; i < 100; i++) {
-		std::string t = temp_name(dir, base);
-		if (t.size() >= sizeof tmpname) {
-			errno = ENAMETOOLONG;
-			return false;
-		}
-		memcpy(tmpname, t.c_str(), t.size() + 1);
-		tmpnamed = 1;
-		if (linkat(AT_FDCWD, proc, AT_FDCWD, tmpname, AT_SYMLINK_FOLLOW) == 0)
-			return true;
-		tmpnamed = 0;
-		if (errno != EEXIST)
-			return false;
-	}
-	return false;
+	return with_temp(dir, base, [&](const char *t) {
+		return linkat(AT_FDCWD, proc, AT_FDCWD, t, AT_SYMLINK_FOLLOW);
+	}) == 0;
 }
 
 /* Makes the rename itself durable. */
@@ -392,15 +429,35 @@ static int swap_in(const std::string &target, const char *text, size_t n,
 	return 0;
 }
 
+/* The file changed on disk since it was read or saved: overwrite it,
+   read it again (the buffer's text stays in the history), or neither. */
+static void ask_changed(editor &e)
+{
+	ask_choice(e, "the file changed on disk: o overwrite it, r reload it "
+		"(undo brings mine back), c cancel", "orc",
+		[](editor &e, const std::string &a) {
+			if (a == "o") {
+				e.overwrite = true;
+				edit_save(e);
+			} else if (a == "r") {
+				reload(e);
+			}
+		});
+}
+
 bool edit_save(editor &e)
 {
+	if (e.name.empty()) {
+		save_as(e);
+		return false;
+	}
 	if (e.ro) {
-		e.notice = "read-only (" + e.ro_why + "): nothing written";
+		e.notice = "read-only (" + e.ro_why + "): nothing written; "
+			"Ctrl+Shift+S saves under another name";
 		return false;
 	}
 	if (!e.overwrite && !same(look(e.target), e.seen)) {
-		e.overwrite = true;
-		e.notice = e.name + " changed on disk: Ctrl+S again overwrites it";
+		ask_changed(e);
 		return false;
 	}
 	/* The buffer's own text, whatever the editor counted. */
@@ -418,6 +475,7 @@ bool edit_save(editor &e)
 	e.quit_asked = false;
 	e.saved = (long)e.done;
 	e.typing = false;
+	rec_drop(e);
 	char b[64];
 	snprintf(b, sizeof b, " (%zu bytes)", n);
 	e.notice = "saved " + e.name + b;

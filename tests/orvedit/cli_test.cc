@@ -52,7 +52,8 @@ TEST(OrveditCli, MistakesGiveStatusTwo)
 	const struct {
 		const char *args, *says;
 	} cases[] = {
-		{"", "no FILE given"},
+		/* No FILE is a new text: it still needs a display. */
+		{"", "no display to open a window on"},
 		{"a b", "one FILE only"},
 		{"-x a", "unknown option -x"},
 		{"-t", "-t needs stops"},

@@ -63,9 +63,24 @@ inline void give(const std::string &path)
 		ADD_FAILURE() << "chown " << path;
 }
 
+/* SDL's video, ended after what was made with it. */
+struct video {
+	~video() { SDL_Quit(); }
+};
+
+/* The recovery files of every case go to a scratch state folder, never
+   to the user's. */
+inline const std::string &state_home()
+{
+	static tmpdir d;
+	setenv("XDG_STATE_HOME", d.path.c_str(), 1);
+	return d.path;
+}
+
 /* One editor on the offscreen driver.  Usable in a child process too:
    nothing here needs the test framework. */
 class session {
+	video sdl;
 public:
 	editor e{};
 	bool up = false;
@@ -78,8 +93,11 @@ public:
 			SDL_HINT_OVERRIDE);
 		if (SDL_Init(SDL_INIT_VIDEO) != 0)
 			return false;
+		state_home();
 		edit_opts o;
 		o.plugin = plugin;
+		o.rec_delay = rec_delay;
+		o.disk_every = disk_every;
 		o.tabs = tabs;
 		std::string err;
 		up = edit_open(e, path.c_str(), o, err);
@@ -87,12 +105,9 @@ public:
 			edit_pump(e);
 		return up;
 	}
-	~session()
-	{
-		if (up)
-			edit_close(e);
-		SDL_Quit();
-	}
+	/* Timed work only when a case asks for it: a slow machine must
+	   not bring a question into a case that does not expect it. */
+	Uint32 rec_delay = 3600000, disk_every = 3600000;
 
 	Uint32 win() { return SDL_GetWindowID(e.win); }
 

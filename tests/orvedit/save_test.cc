@@ -355,27 +355,31 @@ TEST_F(Save, NamedPipeIsNeverOpenedForReading)
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{"pipe"});
 }
 
-TEST_F(Save, ChangedOnDiskIsOverwrittenOnlyOnTheSecondSave)
+/* Another program's change is overwritten only when the answer to the
+   question says so; a second Ctrl+S does not. */
+TEST_F(Save, ChangedOnDiskIsOverwrittenOnlyWhenAnswered)
 {
 	std::string p = file("one");
 	ASSERT_TRUE(s.open(p));
 	s.type("my ");
 	writefile(p, "someone else's");
-	s.ctrl(SDLK_s);
-	EXPECT_TRUE(has("changed on disk")) << s.e.notice;
+	s.ctrl(SDLK_s).ctrl(SDLK_s);
+	EXPECT_TRUE(s.e.ask.open);
+	EXPECT_NE(s.e.ask.label.find("changed on disk"), std::string::npos);
 	EXPECT_EQ(readfile(p), "someone else's");
-	s.ctrl(SDLK_s);
+	s.key(SDLK_o);
 	EXPECT_EQ(readfile(p), "my one");
 	/* The check starts over after the save. */
 	s.type("own ");
 	ASSERT_EQ(rename(file("third").c_str(), p.c_str()), 0);
 	s.ctrl(SDLK_s);
-	EXPECT_TRUE(has("changed on disk")) << s.e.notice;
+	EXPECT_TRUE(s.e.ask.open);
 	EXPECT_EQ(readfile(p), "third");
-	s.ctrl(SDLK_s);
+	s.key(SDLK_o);
 	EXPECT_EQ(readfile(p), "my own one");
 	/* A save of an unchanged file asks nothing. */
 	s.type("!").ctrl(SDLK_s);
+	EXPECT_FALSE(s.e.ask.open);
 	EXPECT_EQ(readfile(p), "my own !one");
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{"f.txt"});
 }
@@ -388,7 +392,7 @@ TEST_F(Save, FileMadeMeanwhileCountsAsChanged)
 	writefile(p, "theirs");
 	s.ctrl(SDLK_s);
 	EXPECT_EQ(readfile(p), "theirs");
-	s.ctrl(SDLK_s);
+	s.key(SDLK_o);
 	EXPECT_EQ(readfile(p), "mine");
 }
 
@@ -423,12 +427,17 @@ TEST_F(Save, SaveIntoAMissingFolderFailsCleanly)
 	EXPECT_EQ(names(dir.path), std::vector<std::string>{});
 }
 
-/* Quit requests: Ctrl+Q, the window's close, SDL's quit. */
+/* Quit requests: Ctrl+Q, the window's close, SDL's quit, SIGINT.  With
+   unsaved changes each asks: s saves and quits, d quits without saving,
+   c or Escape goes on. */
 struct quit_case {
 	const char *name;
 	bool edit;
-	std::vector<std::string> steps;	/* "q", "close", "sdlquit", "type", "save" */
+	/* "q", "close", "sdlquit", "sigint", "type", "save", or an answer:
+	   "s", "d", "c", "esc" */
+	std::vector<std::string> steps;
 	std::vector<bool> running;	/* after each step */
+	const char *file;		/* on disk at the end */
 };
 
 void PrintTo(const quit_case &c, std::ostream *o)
@@ -438,7 +447,7 @@ void PrintTo(const quit_case &c, std::ostream *o)
 
 class Quit : public Save, public ::testing::WithParamInterface<quit_case> {};
 
-TEST_P(Quit, UnsavedChangesTakeTwoRequests)
+TEST_P(Quit, UnsavedChangesAreAskedAbout)
 {
 	const quit_case &c = GetParam();
 	std::string p = file("kept");
@@ -457,36 +466,36 @@ TEST_P(Quit, UnsavedChangesTakeTwoRequests)
 			SDL_PushEvent(&ev);
 			s.pump();
 		} else if (st == "sigint") {
-			/* SDL makes it a quit request, as from the window. */
 			raise(SIGINT);
 			s.pump();
 		} else if (st == "type")
 			s.type("y");
 		else if (st == "save")
 			s.ctrl(SDLK_s);
+		else if (st == "esc")
+			s.key(SDLK_ESCAPE);
+		else
+			s.key((SDL_Keycode)st[0]);
 		EXPECT_EQ(!s.quit(), c.running[i]) << "after step " << i << ": " << st;
 		if (s.quit())
 			break;
 	}
-	/* Quitting never saves. */
-	bool saved = std::find(c.steps.begin(), c.steps.end(), "save") != c.steps.end();
-	if (!saved) {
-		EXPECT_EQ(readfile(p), "kept");
-	}
+	EXPECT_EQ(readfile(p), c.file);
 }
 
 const quit_case quits[] = {
-	{"clean_quits_at_once", false, {"q"}, {false}},
-	{"clean_close_quits_at_once", false, {"close"}, {false}},
-	{"unsaved_twice", true, {"q", "q"}, {true, false}},
-	{"unsaved_close_twice", true, {"close", "close"}, {true, false}},
-	{"unsaved_either_kind", true, {"q", "close"}, {true, false}},
-	{"unsaved_sdl_quit", true, {"sdlquit", "q"}, {true, false}},
-	{"clean_sigint_quits_at_once", false, {"sigint"}, {false}},
-	{"unsaved_sigint_twice", true, {"sigint", "sigint"}, {true, false}},
-	{"edit_starts_over", true, {"q", "type", "q", "q"}, {true, true, true, false}},
-	{"save_starts_over", true, {"q", "save", "type", "q", "q"}, {true, true, true, true, false}},
-	{"saved_quits_at_once", true, {"save", "q"}, {true, false}},
+	{"clean_quits_at_once", false, {"q"}, {false}, "kept"},
+	{"clean_close_quits_at_once", false, {"close"}, {false}, "kept"},
+	{"clean_sigint_quits_at_once", false, {"sigint"}, {false}, "kept"},
+	{"unsaved_discard", true, {"q", "d"}, {true, false}, "kept"},
+	{"unsaved_save", true, {"q", "s"}, {true, false}, "xkept"},
+	{"unsaved_cancel", true, {"q", "c", "type"}, {true, true, true}, "kept"},
+	{"unsaved_escape", true, {"q", "esc", "q", "d"}, {true, true, true, false}, "kept"},
+	{"close_asks", true, {"close", "s"}, {true, false}, "xkept"},
+	{"sdl_quit_asks", true, {"sdlquit", "d"}, {true, false}, "kept"},
+	{"sigint_asks", true, {"sigint", "c", "sigint", "s"}, {true, true, true, false}, "xkept"},
+	{"a_second_request_asks_again", true, {"q", "q", "close", "c"}, {true, true, true, true}, "kept"},
+	{"saved_quits_at_once", true, {"save", "q"}, {true, false}, "xkept"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Requests, Quit, ::testing::ValuesIn(quits),

@@ -53,8 +53,12 @@ is() {
 # Xvfb takes a free display number and writes it once it accepts clients.
 # It must not reset when its last client leaves: a client connecting
 # meanwhile (the editor, while xdotool looks for its window) is refused.
+# Recovery files go to the work folder, never to the user's.
+XDG_STATE_HOME=$PWD/state
+export XDG_STATE_HOME
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>display 2>xvfb.log &
-pids=$!
+xpid=$!
+pids=$xpid
 within 20 test -s display || fail "Xvfb did not start: $(cat xvfb.log)"
 DISPLAY=:$(cat display)
 export DISPLAY
@@ -103,14 +107,19 @@ within 10 is doc.txt "$want" || fail "saved: $(od -c doc.txt)"
 within 10 unmarked || fail "the mark stays after saving"
 [ "$(ls -A | grep -c '^\.doc')" = 0 ] || fail "temporary file left"
 
-# Unsaved changes: the first Ctrl+Q is refused, the second quits with 0
-# and nothing is saved.
+# Unsaved changes: Ctrl+Q asks; c goes on, another Ctrl+Q and d quit
+# with 0 and nothing is saved.
 xdotool type --delay 20 'x'
 within 10 marked || fail "no mark after typing"
 xdotool key ctrl+q
 sleep 0.5
-kill -0 "$epid" 2>/dev/null || fail "quit at the first Ctrl+Q"
+kill -0 "$epid" 2>/dev/null || fail "quit at Ctrl+Q without asking"
+xdotool key c
+sleep 0.3
+kill -0 "$epid" 2>/dev/null || fail "quit after c"
 xdotool key ctrl+q
+sleep 0.3
+xdotool key d
 st=0
 wait "$epid" || st=$?
 [ "$st" = 0 ] || fail "exit status $st"
@@ -172,13 +181,14 @@ t|wo
 three' || fail "place: saved $(od -c place.txt)"
 quit_clean
 
-# Ctrl+C twice, or Ctrl+C in the terminal: a quit request that warns.
+# Ctrl+C in the terminal: a quit request that asks.
 printf 'kept' >sig.txt
 start sig.txt
 xdotool type --delay 20 'x'
 within 10 marked || fail "no mark after typing"
 kill -INT "$pid"
 alive "the first SIGINT with unsaved changes"
+xdotool key Escape
 xdotool key ctrl+s
 within 10 is sig.txt 'xkept' || fail "sigint: saved $(od -c sig.txt)"
 kill -INT "$pid"
@@ -240,5 +250,86 @@ for i in 4 9 13; do
 	[ "$(ink $i)" -eq 0 ] || fail "utf8: ink in cell $i"
 done
 quit_clean
+
+# kill -9 after typing and a pause: the next editor of the file offers
+# the text; r restores it, Ctrl+S saves it and the recovery file goes.
+printf 'disk' >rec.txt
+start rec.txt
+xdotool key ctrl+End
+xdotool type --delay 20 'typed'
+# recs NAME: how many recovery files of NAME there are.
+recs() { ls state/orvedit 2>/dev/null | grep -c "^$1-.*\.orvedit\$" || true; }
+has_rec() { [ "$(recs "$1")" = 1 ]; }
+within 10 has_rec rec.txt || fail "no recovery file"
+kill -9 "$pid"
+wait "$epid" || true
+is rec.txt 'disk' || fail "kill -9 changed the file"
+start rec.txt
+shot before.png
+xdotool key r
+within 10 marked || fail "restored text not marked unsaved"
+xdotool key ctrl+s
+within 10 is rec.txt 'disktyped' || fail "restored: $(od -c rec.txt)"
+[ "$(recs rec.txt)" = 0 ] || fail "recovery file left after the save"
+quit_clean
+
+# Another program changes the file: without unsaved changes it is read
+# again at once, the cursor kept on its line and column; with them the
+# editor asks, and r then Ctrl+Z brings the typed text back.
+printf 'one\ntwo' >disk.txt
+start disk.txt
+xdotool key Down End
+printf 'zero\none\ntwo' >disk.new
+mv disk.new disk.txt
+sleep 1.5
+xdotool type --delay 20 'X'
+xdotool key ctrl+s
+within 10 is disk.txt 'zero
+oneX
+two' || fail "reload: $(od -c disk.txt)"
+xdotool type --delay 20 'Y'
+printf 'theirs' >disk.txt
+sleep 1.5
+xdotool key r
+sleep 0.3
+xdotool key ctrl+z ctrl+s
+within 10 is disk.txt 'zero
+oneXY
+two' || fail "keep mine: $(od -c disk.txt)"
+quit_clean
+
+# Save As with real keys: Ctrl+Shift+S, the name typed over, Tab
+# completing the folder, Return.  The old file stays as it was.
+mkdir sub
+printf 'kept' >sa.txt
+start sa.txt
+xdotool type --delay 20 'new '
+xdotool key ctrl+shift+s
+xdotool key --delay 20 --repeat 6 BackSpace
+xdotool type --delay 20 'su'
+xdotool key Tab
+xdotool type --delay 20 'out.txt'
+xdotool key Return
+within 10 is sub/out.txt 'new kept' || fail "save as: $(ls -R)"
+is sa.txt 'kept' || fail "save as changed the old file"
+within 10 sh -c "xdotool search --name '^sub/out.txt - orvedit\$' >/dev/null" ||
+	fail "the title does not name the new file"
+quit_clean
+
+# The display goes away under unsaved changes: the text is written to
+# the recovery file before the editor ends (status 1).
+printf 'kept' >lost.txt
+start lost.txt
+xdotool type --delay 20 'gone '
+within 10 marked || fail "no mark after typing"
+kill "$xpid"
+st=0
+wait "$epid" || st=$?
+[ "$st" = 1 ] || fail "lost display: exit status $st"
+grep -q 'the display is gone; the unsaved text is in' editor.out ||
+	fail "lost display: nothing said"
+[ "$(tail -c 9 state/orvedit/lost.txt-*.orvedit)" = 'gone kept' ] ||
+	fail "lost display: no recovery file"
+is lost.txt 'kept' || fail "lost display changed the file"
 
 echo "orvedit under Xvfb: ok"
