@@ -43,6 +43,16 @@ extern FILE *msgfile;
 extern const char *msgtag;
 extern int nmsg;
 
+/* orv's language, which orvcalc leaves off.  params binds the names of
+   a definition's parameter list to the arguments of its call; quoted
+   reads @"..." as one string token; msghook, when set, takes every
+   message instead of msgfile, with the object whose definition was
+   being evaluated, and the depth bound then names the cycle or chain
+   that reached it. */
+extern int params;
+extern int quoted;
+extern void (*msghook)(int obj, const char *msg);
+
 int orvo_lookup(const char *name);
 int orvo_set(const char *name, const char *def, char flag);
 int args_lookup(const char *name);
@@ -52,6 +62,15 @@ void *c_lookup(const char *name);
 /* Keep the library that holds fn loaded until c_release; see lib.cc. */
 void *c_hold(void *fn);
 void c_release(void *hold);
+
+/* The escaped string token, @"..." with \" \\ \t \n \r and \xHH.
+   quoteend: where the token that begins at p ends (its delimiter or the
+   end) if it is one, else null.  unescape: the byte of the character
+   or escape at *p, stepping past it; -1 for a faulty escape.  unquote:
+   the text of such a token, in malloc storage. */
+const char *quoteend(const char *p);
+int unescape(const char **p);
+char *unquote(const char *t);
 
 value parse(int index, value *args, char opt_a, char opt_b, char opt_c, int depth);
 int lenof(value *items);
