@@ -16,6 +16,7 @@
 
 #include "interp/interp.h"
 #include "orv/version.h"
+#include "orv/check.h"
 #include "orv/text.h"
 
 namespace {
@@ -71,17 +72,15 @@ std::string_view strip(std::string_view s)
 	return s.substr(b, s.find_last_not_of(ws) - b + 1);
 }
 
-// A name of the language: not empty, not what a string or a number
-// starts with, and no delimiter.
-bool isname(std::string_view n)
-{
-	return !n.empty() && std::string_view("@+-.0123456789").find(n[0]) == n.npos &&
-	       n.find_first_of("({,})") == n.npos;
-}
+// Where each object's definition stands, for the messages of its
+// evaluation.
+std::vector<std::string> places(NPAGE);
+bool full;	// the table is: reading stops
 
-// Enters one line "NAME = DEFINITION" into the table; at says where the
-// line comes from, for the messages.  Blank lines and comments are
-// skipped.
+// Enters one line "NAME = DEFINITION" into the table, checking the
+// definition first; at says where the line comes from, for the
+// messages.  Blank lines and comments are skipped.  A fault is
+// reported and the reading goes on, so that all are seen at once.
 bool define(const std::string &at, std::string_view line)
 {
 	std::string_view t = strip(line);
@@ -94,14 +93,32 @@ bool define(const std::string &at, std::string_view line)
 		fail(at + ": expected NAME = DEFINITION");
 		return false;
 	}
+	std::string_view def = strip(line.substr(eq + 1));
+	size_t col = def.empty() ? line.size() + 1 : size_t(def.data() - line.data()) + 1;
 	const char *n = texts.emplace_back(name).c_str();
-	const char *d = texts.emplace_back(strip(line.substr(eq + 1))).c_str();
-	if (orvo_set(n, d, 0) < 0) {
+	const std::string &d = texts.emplace_back(def);
+	std::vector<fault> faults = check(d, col);
+	for (auto &f : faults)
+		fail(at + ":" + std::to_string(f.col) + ": " + f.msg);
+	int i = orvo_set(n, d.c_str(), 0);
+	if (i < 0) {
 		fail(at + ": more than " + std::to_string(NPAGE) + " objects");
+		full = true;
 		return false;
 	}
+	places[size_t(i)] = at;
 	last = n;
-	return true;
+	return faults.empty();
+}
+
+// Messages of the evaluation name the object and where it stands.
+void tell(int obj, const char *msg)
+{
+	std::string s = "orv: ";
+	if (obj >= 0)
+		s += places[size_t(obj)] + ": " + page[obj].name + ": ";
+	s += msg;
+	fputs(s.c_str(), stderr);
 }
 
 // Reads the definitions of a file, "-" being standard input.
@@ -121,9 +138,9 @@ bool readfile(const char *path)
 	bool ok = true;
 	ssize_t len;
 	errno = 0;
-	while (ok && (len = getline(&buf, &cap, f)) >= 0)
-		ok = define(shown + ":" + std::to_string(++n), std::string_view(buf, size_t(len)));
-	if (ok && ferror(f)) {
+	while (!full && (len = getline(&buf, &cap, f)) >= 0)
+		ok &= define(shown + ":" + std::to_string(++n), std::string_view(buf, size_t(len)));
+	if (!full && ferror(f)) {
 		fail(shown + ": " + strerror(errno));
 		ok = false;
 	}
@@ -215,14 +232,19 @@ int readargs(int argc, char **argv, options &o)
 // Everything that can go wrong before evaluating: 0 or the exit status.
 int prepare(const options &o)
 {
-	for (auto &[expr, text] : o.inputs)
-		if (expr ? !define(std::string("-e '") + text + "'", text) : !readfile(text))
+	bool ok = true;
+	for (auto &[expr, text] : o.inputs) {
+		ok &= expr ? define(std::string("-e '") + text + "'", text) : readfile(text);
+		if (full)
 			return 2;
+	}
 	for (const char *n : o.print)
 		if (orvo_lookup(n) == len_page) {
 			fail(std::string(n) + ": not defined");
-			return 2;
+			ok = false;
 		}
+	if (!ok)
+		return 2;
 	if (!o.lib.empty()) {
 		genlib = o.lib.c_str();
 		if (!loads(genlib))
@@ -261,10 +283,11 @@ int main(int argc, char **argv)
 	if ((st = prepare(o)))
 		return st;
 
+	params = 1;
+	quoted = 1;
 	if (!o.trace) {
 		trace = 0;
-		msgfile = stderr;
-		msgtag = "orv: ";
+		msghook = tell;
 	}
 	if (o.print.empty() && last)
 		o.print.push_back(last);

@@ -103,7 +103,7 @@ TEST(Orv, TraceAndMessages)
 		child q = orv({{}, line1, {env}});
 		EXPECT_EQ(q.out.find("0 Segment"), std::string::npos) << "no trace";
 		EXPECT_NE(q.out.find("line1 = " + value + "\n"), std::string::npos);
-		EXPECT_EQ(q.err, found ? "" : "orv: function Segment undefined\n");
+		EXPECT_EQ(q.err, found ? "" : "orv: (standard input):3: line1: function Segment undefined\n");
 		EXPECT_EQ(q.status, found ? 0 : 1);
 	}
 
@@ -111,10 +111,9 @@ TEST(Orv, TraceAndMessages)
 		std::vector<std::string> args;
 		std::string out, err;
 	} t[] = {
-		{{"-e", "x = {1,nosuch}"}, "x = {1,0}\n", "orv: variable nosuch undefined\n"},
-		{{"-e", "R = {1,R}"}, "R = 0\n", "orv: object R nested too deeply\n"},
+		{{"-e", "x = {1,nosuch}"}, "x = {1,0}\n", "orv: -e 'x = {1,nosuch}': x: variable nosuch undefined\n"},
 		{{"-e", "x = f(1)", "-e", "y = 2", "-p", "y", "-p", "x", "-p", "x"}, "y = 2\nx = 0\nx = 0\n",
-		 "orv: function f undefined\norv: function f undefined\n"},
+		 "orv: -e 'x = f(1)': x: function f undefined\norv: -e 'x = f(1)': x: function f undefined\n"},
 	};
 	for (auto &r : t) {
 		child c = orv({r.args});

@@ -125,7 +125,7 @@ TEST(GeomLibrary, BadArguments)
 			      "curve2", "vnum", "pointval"}) {
 		child c = orv({{"-l", lib, "-e", std::string("x = ") + f + "(1,2)"}});
 		EXPECT_EQ(c.out, "x = 0\n") << f;
-		EXPECT_EQ(c.err, std::string("orv: function ") + f + " undefined\n");
+		EXPECT_EQ(c.err, std::string("orv: -e 'x = ") + f + "(1,2)': x: function " + f + " undefined\n");
 		EXPECT_EQ(c.status, 1);
 	}
 }
