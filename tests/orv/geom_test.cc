@@ -1,7 +1,6 @@
 // The geometry function library orvlib.so: each function against
 // geomlib itself, bit for bit, bad arguments, the routines it keeps to
 // itself, orvcalc's run with it, and the example.
-#include <charconv>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -11,24 +10,16 @@
 #include <gtest/gtest.h>
 
 #include "geom/geom.h"
+#include "tests/orv/number.h"
 #include "tests/orv/run.h"
 
 namespace {
 
 const std::string lib = GEOMFN;
 
-// A double as orv writes it.
-std::string num(double d)
-{
-	if (std::isinf(d) || std::isnan(d))
-		return std::string(std::signbit(d) ? "-" : "+") + (std::isinf(d) ? "inf" : "nan");
-	char b[32];
-	return std::string(b, std::to_chars(b, b + sizeof b, d).ptr);
-}
-
 std::string pt(const point &p)
 {
-	return "{" + num(p.x) + "," + num(p.y) + "}";
+	return "{" + jsnum(p.x) + "," + jsnum(p.y) + "}";
 }
 
 // The values of definitions "d0 = ...", "d1 = ..." through the library.
@@ -64,9 +55,9 @@ TEST(GeomLibrary, Functions)
 		{"Segment({0,0,@o},{3,4,@p,@more})", "5"},
 		{"Angle({1,0},{0,0},{0,1})", "0.9"},
 		{"Angle({1,0},{0,0},{0,-1})", "2.7"},
-		{"Angle({2,3},{1,1},{4,1})", num(angle(&a, &b, &c))},
+		{"Angle({2,3},{1,1},{4,1})", jsnum(angle(&a, &b, &c))},
 		{"Direction({0,0},{-1,-1})", "2.25"},
-		{"Direction({1,1},{2,3})", num(aatan(1, 2))},
+		{"Direction({1,1},{2,3})", jsnum(aatan(1, 2))},
 		{"Vect(2,0)", "{2,1.925063354750907e-16}"},
 		{"Vect(1,0.45)", "{0.7071067811865475,0.7071067811865475}"},
 		{"Add({1,2},{0.5,-4})", "{1.5,-2}"},
@@ -103,7 +94,7 @@ TEST(GeomLibrary, SegmentBitForBit)
 			q = {std::ldexp(u(g), s), std::ldexp(u(g), s)};
 		}
 		defs.push_back("Segment(" + pt(p[0]) + "," + pt(p[1]) + ")");
-		want.push_back(num(segment(&p[0], &p[1])));
+		want.push_back(jsnum(segment(&p[0], &p[1])));
 	}
 	EXPECT_EQ(values(defs), want);
 }

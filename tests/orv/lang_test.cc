@@ -27,7 +27,8 @@ TEST(OrvCheck, Accepted)
 		{"0x10", "16"}, {"-inf", "-inf"}, {"@a  b c", "@a b c"}, {"@a # b", "@a # b"},
 		{"{1,2,}", "{1,2}"}, {"{ 1 , { 2 } }", "{1,2}"}, {"{1,{}}", "{1}"},
 		// the escaped form is one token; a quote that ends no token is text
-		{"@\"a(b\"", "@\"a(b\""}, {"{@\" x, \" , 1}", "{@\" x, \",1}"},
+		{"@\"a(b\"", "@\"a(b\""}, {"{@\" x, \" , 1}", "{@\" x, \",1}"}, {"@\"x\" y", "@\"x\" y"},
+		{"@\"open", "@\"open"},
 	};
 	for (auto &r : t) {
 		std::vector<std::string> args = prelude;
