@@ -41,8 +41,12 @@ const char help[] =
 	"  -h, --help  show this text\n"
 	"  --version   show the version\n"
 	"\n"
+	"Every definition is checked before anything is evaluated.  Nesting stops\n"
+	"at a depth of 1000.\n"
+	"\n"
 	"Exit status: 0; 1 if the evaluation printed a message (an undefined\n"
-	"function or variable); 2 for a usage error or bad input.\n";
+	"function or variable, a wrong number of arguments, nesting too deep); 2\n"
+	"for a usage error or bad input.\n";
 
 // The scanner's whitespace.
 constexpr std::string_view ws = " \t\r\n";
