@@ -33,7 +33,10 @@ extern "C" {
 #define ORV_ALIGN8 _Alignas(8)
 #endif
 
-enum { T_END = 0, T_NUM = 1, T_LIST = 2, T_STR = 3 };
+/* T_ERR is a function's error result, never a value of the language:
+   ref is its message.  orv reports it, naming the function, and goes
+   on with the number 0; see verror. */
+enum { T_END = 0, T_NUM = 1, T_LIST = 2, T_STR = 3, T_ERR = 4 };
 
 /* One value, passed and returned by value, also to and from library
    functions, so its layout is fixed: 24 bytes, fields at 0, 8 and 16,
@@ -71,6 +74,21 @@ static inline value vstr(const char *s)
 		v.type = T_END;
 	else
 		memcpy(v.ref, s, n);
+	return v;
+}
+
+/* An error result carrying a copy of msg, for a call a function cannot
+   answer (a wrong number of arguments, an argument of the wrong kind):
+   orv reports "NAME: msg" where the call stands and takes the number
+   0 in its place.  Without memory for the message it is the number 0. */
+static inline value verror(const char *msg)
+{
+	value v = vstr(msg);
+
+	if (v.type == T_STR)
+		v.type = T_ERR;
+	else
+		v = vnum(0);
 	return v;
 }
 

@@ -45,12 +45,14 @@ extern int nmsg;
 
 /* orv's language, which orvcalc leaves off.  params binds the names of
    a definition's parameter list to the arguments of its call; quoted
-   reads @"..." as one string token; msghook, when set, takes every
+   reads @"..." as one string token; errors turns a function's T_ERR
+   result into a message naming it and the number 0; msghook, when set, takes every
    message instead of msgfile, with the object whose definition was
    being evaluated, and the depth bound then names the cycle or chain
    that reached it. */
 extern int params;
 extern int quoted;
+extern int errors;
 extern void (*msghook)(int obj, const char *msg);
 
 int orvo_lookup(const char *name);

@@ -26,6 +26,7 @@ int nmsg;
 /* orv's language, off for orvcalc. */
 int params;
 int quoted;
+int errors;
 void (*msghook)(int obj, const char *msg);
 
 /* parse calls now active, and whether the depth bound has been hit: then
@@ -56,6 +57,7 @@ struct levels {
 	cfunc *fn;	/* library function its call will call, or null */
 	int *obj;	/* object its call will evaluate, or -1 */
 	void **hold;	/* keeps fn's library loaded until the call */
+	char **name;	/* fn's name as written, for its errors */
 };
 
 /* Every message goes through here, to be counted.  A hook takes it
@@ -119,6 +121,7 @@ static void growlevels(struct levels *L)
 	L->obj = (int *)realloc(L->obj, (size_t)n * sizeof *L->obj);
 	L->outer = (int *)realloc(L->outer, (size_t)n * sizeof *L->outer);
 	L->hold = (void **)realloc(L->hold, (size_t)n * sizeof *L->hold);
+	L->name = (char **)realloc(L->name, (size_t)n * sizeof *L->name);
 }
 
 int lenof(value *items)
@@ -152,7 +155,15 @@ static void openlevel(struct levels *L, cfunc fn, void *hold, int obj)
 	L->fn[t] = fn;
 	L->hold[t] = hold;
 	L->obj[t] = obj;
+	L->name[t] = NULL;
 	L->count = 0;
+}
+
+/* What the level leaves behind when it is closed or dropped. */
+static void droplevel(struct levels *L, int t)
+{
+	c_release(L->hold[t]);
+	free(L->name[t]);
 }
 
 /* The items of the innermost level as one value: none gives its T_END
@@ -178,7 +189,7 @@ static value gather(struct levels *L)
    count at every close would make a list of n lists cost n^2. */
 static void closelevel(struct levels *L, value v)
 {
-	c_release(L->hold[L->top]);
+	droplevel(L, L->top);
 	L->count = L->outer[L->top];
 	L->top--;
 	append(L, v);
@@ -318,6 +329,10 @@ static value call(struct levels *L)
 
 	if (L->fn[t]) {
 		v = L->fn[t](arg);
+		if (errors && v.type == T_ERR) {
+			notef("%s: %s\n", L->name[t], v.ref ? (const char *)v.ref : "error", NULL);
+			v = vnum(0);
+		}
 	} else if (L->obj[t] != -1) {
 		if (params)
 			args = bind(L->obj[t], arg);
@@ -337,6 +352,8 @@ static void opencall(struct levels *L, const char *t)
 
 	if (fn) {
 		openlevel(L, (cfunc)fn, c_hold(fn), -1);
+		if (errors)
+			L->name[L->top] = strdup(t);
 		return;
 	}
 	i = orvo_lookup(t);
@@ -362,7 +379,7 @@ static char *trimquoted(char *t)
 static value eval(int index, value *args, char a, char b, char c, int depth)
 {
 	struct levels L = { index, args, a, b, c, depth, NULL, -1,
-			    0, -1, 0, NULL, NULL, NULL, NULL, NULL };
+			    0, -1, 0, NULL, NULL, NULL, NULL, NULL, NULL };
 	const char *p = page[index].def;
 	char *tok = NULL;
 	value v;
@@ -432,7 +449,7 @@ static value eval(int index, value *args, char a, char b, char c, int depth)
 	/* Levels still open are dropped with their calls unmade. */
 	v = gather(&L);
 	for (; L.top > 0; L.top--)
-		c_release(L.hold[L.top]);
+		droplevel(&L, L.top);
 	freenames(L.par, L.npar < 0 ? 0 : L.npar);
 	free(tok);
 	return v;

@@ -45,8 +45,8 @@ const char help[] =
 	"at a depth of 1000.\n"
 	"\n"
 	"Exit status: 0; 1 if the evaluation printed a message (an undefined\n"
-	"function or variable, a wrong number of arguments, nesting too deep); 2\n"
-	"for a usage error or bad input.\n";
+	"function or variable, a wrong number of arguments, an error of a library\n"
+	"function, nesting too deep); 2 for a usage error or bad input.\n";
 
 // The scanner's whitespace.
 constexpr std::string_view ws = " \t\r\n";
@@ -288,6 +288,7 @@ int main(int argc, char **argv)
 		return st;
 
 	params = 1;
+	errors = 1;
 	quoted = 1;
 	if (!o.trace) {
 		trace = 0;
