@@ -38,12 +38,11 @@ static int unwind;
    names the chain that led to it. */
 static int active[MAXDEPTH];
 
-/* One evaluation: what it evaluates, and one level per open bracket;
-   level 0 is the definition's top level.  The options and the depth
-   are only handed on to nested evaluations. */
+/* One evaluation: its arguments and parameters, and one level per open
+   bracket; level 0 is the definition's top level.  The options and the
+   depth are only handed on to nested evaluations. */
 struct levels {
-	int index;	/* the object evaluated */
-	value *args;	/* its arguments, or null */
+	value *args;	/* the arguments, or null */
 	char a, b, c;	/* the options of parse */
 	int depth;
 	char **par;	/* parameter names, when bound */
@@ -249,10 +248,10 @@ static int parpos(struct levels *L, const char *t)
 	return -1;
 }
 
-/* "1 argument", "2 parameters". */
-static const char *many(char *buf, int n, const char *what)
+/* "1 argument", "2 arguments". */
+static const char *many(char *buf, int n)
 {
-	sprintf(buf, "%d %s%s", n, what, n == 1 ? "" : "s");
+	sprintf(buf, "%d argument%s", n, n == 1 ? "" : "s");
 	return buf;
 }
 
@@ -280,9 +279,9 @@ static value *bind(int obj, value arg)
 		notef("function %s: no argument for parameter %s\n", page[obj].name, names[n], NULL);
 	else if (n > np) {
 		sprintf(b2, "%d", n);
-		notef("function %s takes %s, not %s\n", page[obj].name, many(b1, np, "argument"), b2);
+		notef("function %s takes %s, not %s\n", page[obj].name, many(b1, np), b2);
 	}
-	freenames(names, np < 0 ? 0 : np);
+	freenames(names, np);
 	return n == np ? a : NULL;
 }
 
@@ -304,7 +303,7 @@ static value classify(struct levels *L, const char *t, int esc)
 	if (strchr("+-.0123456789", t[0]))
 		return vnum(strtod(t, NULL));
 	if (params && (i = parpos(L, t)) >= 0) {
-		if (L->args)
+		if (L->args && i < lenof(L->args))
 			return L->args[i];
 		notef("parameter %s has no argument\n", t, NULL, NULL);
 		return vnum(0);
@@ -378,7 +377,7 @@ static char *trimquoted(char *t)
 
 static value eval(int index, value *args, char a, char b, char c, int depth)
 {
-	struct levels L = { index, args, a, b, c, depth, NULL, -1,
+	struct levels L = { args, a, b, c, depth, NULL, -1,
 			    0, -1, 0, NULL, NULL, NULL, NULL, NULL, NULL };
 	const char *p = page[index].def;
 	char *tok = NULL;
