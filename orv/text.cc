@@ -56,20 +56,18 @@ void number(std::string &o, double d)
 }
 
 // Whether "@" followed by s reads back as s.  The scanner ends a token
-// at a delimiter, and its cleaning turns control bytes that are
-// whitespace and every run of whitespace into one space and drops a
-// trailing one.  Other control bytes would pass, but are not shown as
-// they are.  A text that would read as an escaped token is no plain
-// one either.
+// at a delimiter, and its cleaning turns tabs, line feeds, carriage
+// returns and every run of whitespace into one space and drops a
+// trailing one; every other byte passes as it is.  A text that would
+// read as an escaped token is no plain one either.
 bool plain(std::string_view s)
 {
 	if (!s.empty() && s.back() == ' ')
 		return false;
 	for (size_t i = 0; i < s.size(); i++) {
-		unsigned char c = s[i];
-		if (c < 0x20 || c == 0x7f || std::string_view("({,})").find(c) != s.npos)
+		if (std::string_view("({,})\t\n\r").find(s[i]) != s.npos)
 			return false;
-		if (c == ' ' && i + 1 < s.size() && s[i + 1] == ' ')
+		if (s[i] == ' ' && i + 1 < s.size() && s[i + 1] == ' ')
 			return false;
 	}
 	return !quoteend(("@" + std::string(s)).c_str());

@@ -84,6 +84,8 @@ TEST(OrvValues, FromLibraries)
 		{"Bytes(34,113)", "@\"q"},
 		{"Bytes(92,44)", "@\"\\\\,\""},
 		{"Bytes(1,127,128,255,9)", "@\"\\x01\\x7F\\x80\\xFF\\t\""},
+		// plain whenever that reads back, control bytes too
+		{"Bytes(1,27,127,128,255,11,12)", "@\x01\x1b\x7f\x80\xff\x0b\x0c"},
 		{"Bytes(195,169,9)", "@\"\\xC3\\xA9\\t\""},
 		{"{1,Bytes(9)}", "{1,@\"\\t\"}"},
 		// shown, not guessed at
