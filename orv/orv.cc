@@ -10,6 +10,7 @@
 #include <string.h>
 
 #include <deque>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,38 @@ bool define(const std::string &at, std::string_view line)
 	return true;
 }
 
+// The longest line read, a definition with its name: far beyond any
+// hand-written one, yet it stops a file with no line feed (/dev/zero)
+// long before it takes the machine's memory.
+constexpr size_t maxline = size_t(64) << 20;
+
+// Reads the next line of f into line, without its line feed: 1, or 0 at
+// the end of the input, or -1 with errno set (EFBIG for a line over
+// maxline, ENOMEM when it does not fit in memory).  A failed read is
+// told apart from the end, so that it never passes for the last line.
+int readline(FILE *f, std::string &line)
+{
+	int c;
+
+	line.clear();
+	errno = 0;
+	try {
+		while ((c = getc_unlocked(f)) != EOF && c != '\n') {
+			if (line.size() == maxline) {
+				errno = EFBIG;
+				return -1;
+			}
+			line += char(c);
+		}
+	} catch (const std::bad_alloc &) {
+		errno = ENOMEM;
+		return -1;
+	}
+	if (c == EOF && ferror(f))
+		return -1;
+	return c != EOF || !line.empty();
+}
+
 // Reads the definitions of a file, "-" being standard input.
 bool readfile(const char *path)
 {
@@ -115,22 +148,34 @@ bool readfile(const char *path)
 		return false;
 	}
 
-	char *buf = nullptr;
-	size_t cap = 0;
+	std::string line;
 	long n = 0;
 	bool ok = true;
-	ssize_t len;
-	errno = 0;
-	while (ok && (len = getline(&buf, &cap, f)) >= 0)
-		ok = define(shown + ":" + std::to_string(++n), std::string_view(buf, size_t(len)));
-	if (ok && ferror(f)) {
-		fail(shown + ": " + strerror(errno));
+	int r = 0;
+	while (ok && (r = readline(f, line)) > 0)
+		ok = define(shown + ":" + std::to_string(++n), line);
+	if (ok && r < 0) {
+		if (errno == EFBIG)
+			fail(shown + ":" + std::to_string(n + 1) + ": line longer than " +
+			     std::to_string(maxline >> 20) + " MiB");
+		else
+			fail(shown + ": " + strerror(errno ? errno : EIO));
 		ok = false;
 	}
-	free(buf);
+	line = std::string();
 	if (!in)
 		fclose(f);
 	return ok;
+}
+
+// Whether all that was written reached standard output; if not, says
+// why, so that a lost result is never a silent success.
+bool flushed()
+{
+	if (fflush(stdout) == 0 && !ferror(stdout))
+		return true;
+	fail(std::string("standard output: ") + strerror(errno));
+	return false;
 }
 
 // A library named on the command line must load; a name without a
@@ -193,10 +238,10 @@ int readargs(int argc, char **argv, options &o)
 		case 'h':
 			fputs(usage, stdout);
 			fputs(help, stdout);
-			return fflush(stdout) == 0 ? -1 : 2;
+			return flushed() ? -1 : 2;
 		case 'V':
 			fputs("orv " ORV_VERSION "\n", stdout);
-			return fflush(stdout) == 0 ? -1 : 2;
+			return flushed() ? -1 : 2;
 		case ':':
 			return badusage(std::string("option -") + char(optopt) + " needs an argument");
 		default:
@@ -271,9 +316,7 @@ int main(int argc, char **argv)
 	for (const char *n : o.print)
 		print(n);
 
-	if (fflush(stdout) != 0 || ferror(stdout)) {
-		fail(std::string("standard output: ") + strerror(errno));
+	if (!flushed())
 		return 2;
-	}
 	return nmsg ? 1 : 0;
 }

@@ -254,12 +254,58 @@ TEST(Orv, CommandLine)
 	EXPECT_EQ(c.status, 0);
 }
 
-// Results that cannot be written are a failure, not a silent loss.
-TEST(Orv, FullDisk)
+// Output that cannot be written is a failure, not a silent loss: the
+// results, the help and the version alike, to a full disk or to a
+// standard output that is closed.
+TEST(Orv, LostOutput)
 {
-	child c = orv({{"-e", "x = 1"}, "", {}, "", false, "/dev/full"});
-	EXPECT_EQ(c.err, "orv: standard output: No space left on device\n");
+	struct {
+		std::vector<std::string> args;
+		bool closed;
+		std::string reason;
+	} t[] = {
+		{{"-e", "x = 1"}, false, "No space left on device"},
+		{{"--help"}, false, "No space left on device"},
+		{{"--version"}, false, "No space left on device"},
+		{{"-e", "x = 1"}, true, "Bad file descriptor"},
+		{{"-h"}, true, "Bad file descriptor"},
+		{{"--version"}, true, "Bad file descriptor"},
+	};
+	for (auto &r : t) {
+		run how{r.args};
+		if (r.closed)
+			how.nooutput = true;
+		else
+			how.outfile = "/dev/full";
+		child c = orv(how);
+		std::string what = r.args[0] + (r.closed ? " >&-" : " >/dev/full");
+		EXPECT_EQ(c.err, "orv: standard output: " + r.reason + "\n") << what;
+		EXPECT_EQ(c.status, 2) << what;
+	}
+}
+
+// Input that cannot be read whole is bad input, never the end of it:
+// a line past the limit (a file without line feeds) and a line that
+// does not fit in memory.  Either way nothing is evaluated.
+TEST(Orv, UnreadableInput)
+{
+	child c = orv({{"-e", "a = 1", "/dev/zero"}});
+	EXPECT_EQ(c.out, "");
+	EXPECT_EQ(c.err, "orv: /dev/zero:1: line longer than 64 MiB\n");
 	EXPECT_EQ(c.status, 2);
+
+#if defined(ORV_SANITIZE)
+	GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+#else
+	if (std::string(ORV_EMULATOR) != "")
+		GTEST_SKIP() << "the emulator reserves the target's whole address space";
+	run r{{"-e", "a = 1", "/dev/zero"}};
+	r.memlimit = 48 << 20;	// the program's own few MiB, then far less than the limit
+	c = orv(r);
+	EXPECT_EQ(c.out, "");
+	EXPECT_EQ(c.err, "orv: /dev/zero: Cannot allocate memory\n");
+	EXPECT_EQ(c.status, 2);
+#endif
 }
 
 // A token of a megabyte, a string and a name, read and printed whole.
