@@ -152,6 +152,24 @@ TEST(Orv, Libraries)
 	EXPECT_EQ(c.status, 0);
 }
 
+// A library made with the kit as its docs say, in C99 and C++11 with
+// hidden symbols: the marked functions are called, the rest is no
+// function of the language, and vstr of a null pointer is the empty
+// value.
+TEST(Orv, Kit)
+{
+	std::string kit = fix + "/kit/orvlib.so";
+	child c = orv({{"-l", kit, "-e", "x = {Quarter(10),Text()}", "-e", "y = Nothing()", "-p", "x", "-p", "y"}});
+	EXPECT_EQ(c.out, "x = {2.5,@made in C99}\ny = {}\n");
+	EXPECT_EQ(c.err, "");
+	EXPECT_EQ(c.status, 0);
+
+	c = orv({{"-l", kit, "-e", "x = half(10)"}});
+	EXPECT_EQ(c.out, "x = 0\n");
+	EXPECT_EQ(c.err, "orv: function half undefined\n");
+	EXPECT_EQ(c.status, 1);
+}
+
 // Each way orv refuses to start: a message on standard error, status 2,
 // and nothing on standard output.  The definitions before the fault call
 // a library that reports its loading, so an evaluation would show.
