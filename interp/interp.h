@@ -49,6 +49,14 @@ int args_lookup(const char *name);
 void reloadresidentlib(void);
 void *c_lookup(const char *name);
 
+/* A program with libraries of its own sets lookuphook: c_lookup then
+   asks it alone and never opens the two files.  c_open opens a library
+   as c_lookup does, and c_own finds a function that lib itself
+   defines. */
+extern void *(*lookuphook)(const char *name);
+void *c_open(const char *path);
+void *c_own(void *lib, const char *name);
+
 /* Keep the library that holds fn loaded until c_release; see lib.cc. */
 void *c_hold(void *fn);
 void c_release(void *hold);

@@ -3,7 +3,6 @@
 // All input is read and checked before anything is evaluated, so a bad
 // command line or bad input (exit status 2) prints nothing on standard
 // output and calls no library function.
-#include <dlfcn.h>
 #include <errno.h>
 #include <getopt.h>
 #include <stdio.h>
@@ -16,12 +15,13 @@
 #include <vector>
 
 #include "interp/interp.h"
+#include "orv/libs.h"
 #include "orv/version.h"
 #include "orv/text.h"
 
 namespace {
 
-const char usage[] = "usage: orv [-t] [-l PATH] [-r PATH] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+const char usage[] = "usage: orv [-t] [-l PATH]... [-r PATH]... [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 
 const char help[] =
 	"Evaluates definitions NAME = DEFINITION, one a line, and prints values\n"
@@ -34,10 +34,14 @@ const char help[] =
 	"  -e 'NAME = DEFINITION'  one more definition, in order with the files\n"
 	"  -p NAME     print NAME (repeatable); without -p, the last one defined\n"
 	"  -t          before each value, the evaluation's trace as orvcalc writes it\n"
-	"  -l PATH     the general function library, loaded afresh at every lookup\n"
-	"              (default: orvlib.so, wherever the loader finds it)\n"
-	"  -r PATH     a resident function library, opened once and searched first\n"
-	"              (a PATH without a slash is a file in the current folder)\n"
+	"  -l PATH     a general function library, opened once and again whenever\n"
+	"              its file changes (default: the geometry library that came\n"
+	"              with orv)\n"
+	"  -r PATH     a resident function library, opened once\n"
+	"              -l and -r may be repeated: functions are looked up in the\n"
+	"              resident libraries first, then in the general ones, each in\n"
+	"              the order given; a PATH without a slash is a file in the\n"
+	"              current folder\n"
 	"  -h, --help  show this text\n"
 	"  --version   show the version\n"
 	"\n"
@@ -185,22 +189,11 @@ std::string libpath(const char *p)
 	return strchr(p, '/') ? p : std::string("./") + p;
 }
 
-bool loads(const char *path)
-{
-	void *h = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-	if (!h) {
-		fail(dlerror());
-		return false;
-	}
-	dlclose(h);
-	return true;
-}
-
 struct options {
 	std::vector<std::pair<bool, const char *>> inputs;	// (is -e, text)
 	std::vector<const char *> print;
 	bool trace = false;
-	std::string lib, res;
+	std::vector<std::string> libs, res;	// general and resident, in order
 };
 
 // Reads the command line into o: 0 to go on, else the exit status.
@@ -230,10 +223,10 @@ int readargs(int argc, char **argv, options &o)
 			o.trace = true;
 			break;
 		case 'l':
-			o.lib = libpath(optarg);
+			o.libs.push_back(libpath(optarg));
 			break;
 		case 'r':
-			o.res = libpath(optarg);
+			o.res.push_back(libpath(optarg));
 			break;
 		case 'h':
 			fputs(usage, stdout);
@@ -268,19 +261,22 @@ int prepare(const options &o)
 			fail(std::string(n) + ": not defined");
 			return 2;
 		}
-	if (!o.lib.empty()) {
-		genlib = o.lib.c_str();
-		if (!loads(genlib))
-			return 2;
-	}
-	if (!o.res.empty()) {
-		reslib = o.res.c_str();
-		reloadresidentlib();
-		if (!residentlib) {
-			fail(dlerror());
+	// Resident ones first, as they are searched.
+	std::vector<std::pair<std::string, bool>> libs;
+	for (auto &p : o.res)
+		libs.push_back({p, true});
+	for (auto &p : o.libs)
+		libs.push_back({p, false});
+	if (o.libs.empty() && !ownlib().empty())
+		libs.push_back({ownlib(), false});
+	for (auto &[path, resident] : libs) {
+		std::string e = addlib(path, resident);
+		if (!e.empty()) {
+			fail(e);
 			return 2;
 		}
 	}
+	uselibs();
 	return 0;
 }
 

@@ -1,6 +1,7 @@
 // orv's command line: where definitions come from, what is printed,
 // the trace and the messages, the libraries, and every way it refuses
 // to start.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -86,23 +87,28 @@ TEST(Orv, Definitions)
 // error, marked as orv's.  A message makes the exit status 1.
 TEST(Orv, TraceAndMessages)
 {
-	// orvcalc's own run, with no library and with one that has Segment.
-	for (const std::string &env : {std::string("LD_LIBRARY_PATH="), gen}) {
-		child calc = runchild({built(ORVCALC), {env, "LSAN_OPTIONS=suppressions=" + leakfile()}});
+	// orvcalc's own run, with a library without Segment and with the
+	// geometry library, the one orv uses unless told otherwise.
+	std::string quiet = fix + "/quiet", geom = GEOMFN;
+	geom.erase(geom.rfind('/'));
+	for (const std::string &dir : {quiet, geom}) {
+		child calc = runchild({built(ORVCALC), {"LD_LIBRARY_PATH=" + dir, "LSAN_OPTIONS=suppressions=" + leakfile()}});
 		ASSERT_EQ(calc.status, 0);
-		bool found = env == gen;
-		std::string value = found ? "2" : "0";
-		std::string unload = found ? "orvlib: unload\n" : "";
-		std::string trace = calc.out.substr(0, calc.out.size() - unload.size());
+		bool found = dir == geom;
+		std::vector<std::string> lib;
+		if (!found)
+			lib = {"-l", quiet + "/orvlib.so"};
+		std::string value = found ? "1.414213562373095" : "0";
 
-		child t = orv({{"-t"}, line1, {env}});
-		EXPECT_EQ(t.out, trace + "line1 = " + value + "\n" + unload) << env;
+		std::vector<std::string> args = lib;
+		args.push_back("-t");
+		child t = orv({args, line1});
+		EXPECT_EQ(t.out, calc.out + "line1 = " + value + "\n") << dir;
 		EXPECT_EQ(t.err, "");
 		EXPECT_EQ(t.status, found ? 0 : 1);
 
-		child q = orv({{}, line1, {env}});
-		EXPECT_EQ(q.out.find("0 Segment"), std::string::npos) << "no trace";
-		EXPECT_NE(q.out.find("line1 = " + value + "\n"), std::string::npos);
+		child q = orv({lib, line1});
+		EXPECT_EQ(q.out, "line1 = " + value + "\n") << "no trace";
 		EXPECT_EQ(q.err, found ? "" : "orv: function Segment undefined\n");
 		EXPECT_EQ(q.status, found ? 0 : 1);
 	}
@@ -131,24 +137,97 @@ TEST(Orv, TraceAndMessages)
 	EXPECT_EQ(c.status, 1);
 }
 
-// -l names the general library, loaded afresh at every lookup (after a
-// first load that checks it); -r a resident one, opened once and
-// searched first.  A name without a slash is a file in this folder.
+// Output without the libraries' unloads, which come at the exit in an
+// order of the loader's own.
+std::string unloadless(const std::string &out)
+{
+	std::string r;
+	size_t b = 0;
+	for (size_t e; (e = out.find('\n', b)) != out.npos; b = e + 1) {
+		std::string line = out.substr(b, e + 1 - b);
+		if (!line.ends_with(": unload\n"))
+			r += line;
+	}
+	return r + out.substr(b);
+}
+
+// -l names a general library, -r a resident one, each opened once, so
+// a library keeps its state from call to call.  Given several times,
+// the resident ones are searched first, then the general ones, each in
+// the order given.  A name without a slash is a file in this folder.
 TEST(Orv, Libraries)
 {
-	std::string load = "orvlib: load\n", unload = "orvlib: unload\n";
-	child c = orv({{"-l", fix + "/gen/orvlib.so", "-e", "x = {twice(1),twice(2)}"}});
-	EXPECT_EQ(c.out, load + unload + load + "twice 1\n" + unload + load + "twice 2\nx = {2,4}\n" + unload);
-	EXPECT_EQ(c.status, 0);
-
-	c = orv({{"-r", fix + "/res/orvrlib.so", "-e", "x = {Segment(1),twice(2)}"}, "", {gen}});
-	EXPECT_EQ(c.out, "orvrlib: load\nresident Segment 1\norvlib: load\ntwice 2\nx = {-1,4}\n"
-			 "orvrlib: unload\norvlib: unload\n");
-	EXPECT_EQ(c.status, 0);
+	std::string glib = fix + "/gen/orvlib.so", rlib = fix + "/res/orvrlib.so", klib = fix + "/kit/orvlib.so";
+	std::string load = "orvlib: load\n", rload = "orvrlib: load\n";
+	struct {
+		std::vector<std::string> args;
+		std::string out;
+	} t[] = {
+		{{"-l", glib, "-e", "x = {twice(1),twice(2)}"}, load + "twice 1\ntwice 2\nx = {2,4}\n"},
+		// general ones in order; a resident one before them all
+		{{"-l", rlib, "-l", glib, "-e", "x = {Segment(1),twice(2)}"},
+		 rload + load + "resident Segment 1\ntwice 2\nx = {-1,4}\n"},
+		{{"-l", glib, "-l", rlib, "-e", "x = {Segment(1),twice(2)}"},
+		 load + rload + "Segment 1\ntwice 2\nx = {1,4}\n"},
+		{{"-l", glib, "-r", rlib, "-e", "x = {Segment(1),twice(2)}"},
+		 rload + load + "resident Segment 1\ntwice 2\nx = {-1,4}\n"},
+		{{"-r", glib, "-r", rlib, "-l", klib, "-e", "x = {Segment(1),Quarter(2)}"},
+		 load + rload + "Segment 1\nx = {1,0.5}\n"},
+	};
+	for (auto &r : t) {
+		child c = orv({r.args});
+		std::string what = testing::PrintToString(r.args);
+		EXPECT_EQ(unloadless(c.out), r.out) << what;
+		EXPECT_EQ(c.err, "") << what;
+		EXPECT_EQ(c.status, 0) << what;
+	}
 
 	// The library in the working folder, not the one the loader finds.
-	c = orv({{"-l", "orvlib.so", "-e", "x = One(5)"}, "", {gen}, fix + "/vals"});
+	child c = orv({{"-l", "orvlib.so", "-e", "x = One(5)"}, "", {gen}, fix + "/vals"});
 	EXPECT_EQ(c.out, "x = {5}\n");
+	EXPECT_EQ(c.status, 0);
+}
+
+// A general library whose file is replaced while orv runs is opened
+// anew at the next lookup, with fresh state; until then it is the one
+// opened first.
+TEST(Orv, LibraryReplaced)
+{
+	tmpdir d;
+	writefile(d / "orvlib.so", readfile(fix + "/swap1/orvlib.so"));
+	writefile(d / "next.so", readfile(fix + "/swap2/orvlib.so"));
+	child c = orv({{"-l", "orvlib.so", "-e", "x = {Which(),Which(),Swap(),Which(),Which()}"}, "", {}, d.path});
+	EXPECT_EQ(c.out, "x = {101,102,1,201,202}\n");
+	EXPECT_EQ(c.err, "");
+	EXPECT_EQ(c.status, 0);
+}
+
+// Without -l, orv uses the geometry library that came with it, found
+// from its own place: in the build, and in an installed tree wherever
+// it lies; never from the working folder or the loader's path.
+TEST(Orv, OwnLibrary)
+{
+	std::string def = "x = Segment({0,0},{3,4})";
+	child c = orv({{"-e", def}});
+	EXPECT_EQ(c.out, "x = 5\n");
+	EXPECT_EQ(c.status, 0);
+
+	tmpdir d;
+	std::string bin = d / "usr/bin", lib = bin + "/" + ORV_OWNLIB;
+	std::filesystem::create_directories(bin);
+	std::filesystem::create_directories(lib.substr(0, lib.rfind('/')));
+	writefile(bin + "/orv", readfile(ORV), 0755);
+	writefile(d / "orvlib.so", readfile(fix + "/gen/orvlib.so"));
+	std::vector<std::string> env = {"LD_LIBRARY_PATH=" + fix + "/gen"};
+	c = orv({{"-e", def}, "", env, d.path}, bin + "/orv");
+	EXPECT_EQ(c.out, "x = 0\n");
+	EXPECT_EQ(c.err, "orv: function Segment undefined\n");
+	EXPECT_EQ(c.status, 1);
+
+	writefile(lib, readfile(GEOMFN));
+	c = orv({{"-e", def}, "", env, d.path}, bin + "/orv");
+	EXPECT_EQ(c.out, "x = 5\n");
+	EXPECT_EQ(c.err, "");
 	EXPECT_EQ(c.status, 0);
 }
 
@@ -240,7 +319,7 @@ TEST(Orv, Refusals)
 // Usage errors, help and version.
 TEST(Orv, CommandLine)
 {
-	std::string usage = "usage: orv [-t] [-l PATH] [-r PATH] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+	std::string usage = "usage: orv [-t] [-l PATH]... [-r PATH]... [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 	struct {
 		std::vector<std::string> args;
 		std::string err;
