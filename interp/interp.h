@@ -44,6 +44,13 @@ extern const char *msgtag;
 extern int nmsg;
 
 int orvo_lookup(const char *name);
+
+/* on: turns on an index beside the table, built from the entries
+   already there; orvo_lookup then costs the same whatever the table
+   holds, and answers as the scan does (the first entry of the name) as
+   long as the table is written through orvo_set alone.  0: back to the
+   scan, for a table to be written directly. */
+void orvo_index(int on);
 int orvo_set(const char *name, const char *def, char flag);
 int args_lookup(const char *name);
 void reloadresidentlib(void);

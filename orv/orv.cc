@@ -296,6 +296,7 @@ void print(const char *name)
 int main(int argc, char **argv)
 {
 	options o;
+	orvo_index(1);
 	int st = readargs(argc, argv, o);
 	if (st)
 		return st < 0 ? 0 : st;
