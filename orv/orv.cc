@@ -267,8 +267,9 @@ int prepare(const options &o)
 		libs.push_back({p, true});
 	for (auto &p : o.libs)
 		libs.push_back({p, false});
-	if (o.libs.empty() && !ownlib().empty())
-		libs.push_back({ownlib(), false});
+	std::string own = o.libs.empty() ? ownlib() : "";
+	if (!own.empty())
+		libs.push_back({own, false});
 	for (auto &[path, resident] : libs) {
 		std::string e = addlib(path, resident);
 		if (!e.empty()) {
