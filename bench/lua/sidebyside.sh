@@ -61,9 +61,9 @@ awk 'BEGIN {
 
 # cpu CMD...: the median of five runs' CPU time, in ms
 cpu() {
-	local i TIMEFORMAT='%3U %3S'
+	local TIMEFORMAT='%3U %3S'
 	: >"$t/times"
-	for i in 1 2 3 4 5; do
+	for _ in 1 2 3 4 5; do
 		{ time "$@" >"$t/out" 2>"$t/err"; } 2>>"$t/times" ||
 			{ echo "failed: $*" >&2; cat "$t/err" >&2; return 1; }
 	done
