@@ -56,10 +56,25 @@ extern int errors;
 extern void (*msghook)(int obj, const char *msg);
 
 int orvo_lookup(const char *name);
+
+/* on: turns on an index beside the table, built from the entries
+   already there; orvo_lookup then costs the same whatever the table
+   holds, and answers as the scan does (the first entry of the name) as
+   long as the table is written through orvo_set alone.  0: back to the
+   scan, for a table to be written directly. */
+void orvo_index(int on);
 int orvo_set(const char *name, const char *def, char flag);
 int args_lookup(const char *name);
 void reloadresidentlib(void);
 void *c_lookup(const char *name);
+
+/* A program with libraries of its own sets lookuphook: c_lookup then
+   asks it alone and never opens the two files.  c_open opens a library
+   as c_lookup does, and c_own finds a function that lib itself
+   defines. */
+extern void *(*lookuphook)(const char *name);
+void *c_open(const char *path);
+void *c_own(void *lib, const char *name);
 
 /* Keep the library that holds fn loaded until c_release; see lib.cc. */
 void *c_hold(void *fn);

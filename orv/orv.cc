@@ -3,25 +3,26 @@
 // All input is read and checked before anything is evaluated, so a bad
 // command line or bad input (exit status 2) prints nothing on standard
 // output and calls no library function.
-#include <dlfcn.h>
 #include <errno.h>
 #include <getopt.h>
 #include <stdio.h>
 #include <string.h>
 
 #include <deque>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "interp/interp.h"
-#include "orv/version.h"
 #include "orv/check.h"
+#include "orv/libs.h"
 #include "orv/text.h"
+#include "orv/version.h"
 
 namespace {
 
-const char usage[] = "usage: orv [-t] [-l PATH] [-r PATH] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+const char usage[] = "usage: orv [-t] [-l PATH]... [-r PATH]... [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 
 const char help[] =
 	"Evaluates definitions NAME = DEFINITION, one a line, and prints values\n"
@@ -34,10 +35,14 @@ const char help[] =
 	"  -e 'NAME = DEFINITION'  one more definition, in order with the files\n"
 	"  -p NAME     print NAME (repeatable); without -p, the last one defined\n"
 	"  -t          before each value, the evaluation's trace as orvcalc writes it\n"
-	"  -l PATH     the general function library, loaded afresh at every lookup\n"
-	"              (default: orvlib.so, wherever the loader finds it)\n"
-	"  -r PATH     a resident function library, opened once and searched first\n"
-	"              (a PATH without a slash is a file in the current folder)\n"
+	"  -l PATH     a general function library, opened once and again whenever\n"
+	"              its file changes (default: the geometry library that came\n"
+	"              with orv)\n"
+	"  -r PATH     a resident function library, opened once\n"
+	"              -l and -r may be repeated: functions are looked up in the\n"
+	"              resident libraries first, then in the general ones, each in\n"
+	"              the order given; a PATH without a slash is a file in the\n"
+	"              current folder\n"
 	"  -h, --help  show this text\n"
 	"  --version   show the version\n"
 	"\n"
@@ -125,6 +130,38 @@ void tell(int obj, const char *msg)
 	fputs(s.c_str(), stderr);
 }
 
+// The longest line read, a definition with its name: far beyond any
+// hand-written one, yet it stops a file with no line feed (/dev/zero)
+// long before it takes the machine's memory.
+constexpr size_t maxline = size_t(64) << 20;
+
+// Reads the next line of f into line, without its line feed: 1, or 0 at
+// the end of the input, or -1 with errno set (EFBIG for a line over
+// maxline, ENOMEM when it does not fit in memory).  A failed read is
+// told apart from the end, so that it never passes for the last line.
+int readline(FILE *f, std::string &line)
+{
+	int c;
+
+	line.clear();
+	errno = 0;
+	try {
+		while ((c = getc_unlocked(f)) != EOF && c != '\n') {
+			if (line.size() == maxline) {
+				errno = EFBIG;
+				return -1;
+			}
+			line += char(c);
+		}
+	} catch (const std::bad_alloc &) {
+		errno = ENOMEM;
+		return -1;
+	}
+	if (c == EOF && ferror(f))
+		return -1;
+	return c != EOF || !line.empty();
+}
+
 // Reads the definitions of a file, "-" being standard input.
 bool readfile(const char *path)
 {
@@ -136,22 +173,35 @@ bool readfile(const char *path)
 		return false;
 	}
 
-	char *buf = nullptr;
-	size_t cap = 0;
+	std::string line;
 	long n = 0;
 	bool ok = true;
-	ssize_t len;
-	errno = 0;
-	while (!full && (len = getline(&buf, &cap, f)) >= 0)
-		ok &= define(shown + ":" + std::to_string(++n), std::string_view(buf, size_t(len)));
-	if (!full && ferror(f)) {
-		fail(shown + ": " + strerror(errno));
+	int r = 0;
+	while (!full && (r = readline(f, line)) > 0)
+		ok &= define(shown + ":" + std::to_string(++n), line);
+	// A failed read ends the file: what follows cannot be told from it.
+	if (!full && r < 0) {
+		if (errno == EFBIG)
+			fail(shown + ":" + std::to_string(n + 1) + ": line longer than " +
+			     std::to_string(maxline >> 20) + " MiB");
+		else
+			fail(shown + ": " + strerror(errno ? errno : EIO));
 		ok = false;
 	}
-	free(buf);
+	line = std::string();
 	if (!in)
 		fclose(f);
 	return ok;
+}
+
+// Whether all that was written reached standard output; if not, says
+// why, so that a lost result is never a silent success.
+bool flushed()
+{
+	if (fflush(stdout) == 0 && !ferror(stdout))
+		return true;
+	fail(std::string("standard output: ") + strerror(errno));
+	return false;
 }
 
 // A library named on the command line must load; a name without a
@@ -161,22 +211,11 @@ std::string libpath(const char *p)
 	return strchr(p, '/') ? p : std::string("./") + p;
 }
 
-bool loads(const char *path)
-{
-	void *h = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-	if (!h) {
-		fail(dlerror());
-		return false;
-	}
-	dlclose(h);
-	return true;
-}
-
 struct options {
 	std::vector<std::pair<bool, const char *>> inputs;	// (is -e, text)
 	std::vector<const char *> print;
 	bool trace = false;
-	std::string lib, res;
+	std::vector<std::string> libs, res;	// general and resident, in order
 };
 
 // Reads the command line into o: 0 to go on, else the exit status.
@@ -206,18 +245,18 @@ int readargs(int argc, char **argv, options &o)
 			o.trace = true;
 			break;
 		case 'l':
-			o.lib = libpath(optarg);
+			o.libs.push_back(libpath(optarg));
 			break;
 		case 'r':
-			o.res = libpath(optarg);
+			o.res.push_back(libpath(optarg));
 			break;
 		case 'h':
 			fputs(usage, stdout);
 			fputs(help, stdout);
-			return fflush(stdout) == 0 ? -1 : 2;
+			return flushed() ? -1 : 2;
 		case 'V':
 			fputs("orv " ORV_VERSION "\n", stdout);
-			return fflush(stdout) == 0 ? -1 : 2;
+			return flushed() ? -1 : 2;
 		case ':':
 			return badusage(std::string("option -") + char(optopt) + " needs an argument");
 		default:
@@ -249,19 +288,23 @@ int prepare(const options &o)
 		}
 	if (!ok)
 		return 2;
-	if (!o.lib.empty()) {
-		genlib = o.lib.c_str();
-		if (!loads(genlib))
-			return 2;
-	}
-	if (!o.res.empty()) {
-		reslib = o.res.c_str();
-		reloadresidentlib();
-		if (!residentlib) {
-			fail(dlerror());
+	// Resident ones first, as they are searched.
+	std::vector<std::pair<std::string, bool>> libs;
+	for (auto &p : o.res)
+		libs.push_back({p, true});
+	for (auto &p : o.libs)
+		libs.push_back({p, false});
+	std::string own = o.libs.empty() ? ownlib() : "";
+	if (!own.empty())
+		libs.push_back({own, false});
+	for (auto &[path, resident] : libs) {
+		std::string e = addlib(path, resident);
+		if (!e.empty()) {
+			fail(e);
 			return 2;
 		}
 	}
+	uselibs();
 	return 0;
 }
 
@@ -281,6 +324,7 @@ void print(const char *name)
 int main(int argc, char **argv)
 {
 	options o;
+	orvo_index(1);
 	int st = readargs(argc, argv, o);
 	if (st)
 		return st < 0 ? 0 : st;
@@ -299,9 +343,7 @@ int main(int argc, char **argv)
 	for (const char *n : o.print)
 		print(n);
 
-	if (fflush(stdout) != 0 || ferror(stdout)) {
-		fail(std::string("standard output: ") + strerror(errno));
+	if (!flushed())
 		return 2;
-	}
 	return nmsg ? 1 : 0;
 }
