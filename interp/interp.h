@@ -55,6 +55,14 @@ extern int quoted;
 extern int errors;
 extern void (*msghook)(int obj, const char *msg);
 
+/* memo keeps the value of an object evaluated by name, without the
+   trace, when its evaluation printed no message and called no library
+   function, and hands it out at the next reference instead of
+   evaluating again: the value is the same, the work is not.  forget
+   drops what is kept, for a table whose definitions change. */
+extern int memo;
+void forget(void);
+
 int orvo_lookup(const char *name);
 
 /* on: turns on an index beside the table, built from the entries

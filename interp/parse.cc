@@ -34,6 +34,21 @@ void (*msghook)(int obj, const char *msg);
 static int nest;
 static int unwind;
 
+/* orv's memory of values, off for orvcalc, whose every reference
+   evaluates and traces afresh.  An evaluation that printed no message
+   and called no library function (the only things that can differ from
+   one time to the next) gives the same value every time: it is kept
+   with the nesting it needed, and handed out again wherever that
+   nesting still fits below the bound, so that the bound is reached
+   where it would be without the memory.  reach is the deepest nest at
+   which parse was entered; impure counts messages and library calls. */
+int memo;
+static unsigned char known[NPAGE];
+static value kept[NPAGE];
+static int height[NPAGE];
+static int reach;
+static int impure;
+
 /* The object of each active parse, outermost first: the depth bound
    names the chain that led to it. */
 static int active[MAXDEPTH];
@@ -66,6 +81,7 @@ static void note(const char *msg)
 	FILE *f = msgfile ? msgfile : stdout;
 
 	nmsg++;
+	impure++;
 	if (msghook) {
 		msghook(nest ? active[nest - 1] : -1, msg);
 		return;
@@ -327,6 +343,7 @@ static value call(struct levels *L)
 	value v;
 
 	if (L->fn[t]) {
+		impure++;
 		v = L->fn[t](arg);
 		if (errors && v.type == T_ERR) {
 			notef("%s: %s\n", L->name[t], v.ref ? (const char *)v.ref : "error", NULL);
@@ -506,10 +523,22 @@ static void toodeep(int index)
 	free(s);
 }
 
+void forget(void)
+{
+	memset(known, 0, sizeof known);
+}
+
 value parse(int index, value *args, char opt_a, char opt_b, char opt_c, int depth)
 {
+	int keep = memo && !args && !trace, outer = reach, at = nest, was = impure;
 	value v;
 
+	if (keep && known[index] && nest + height[index] < MAXDEPTH) {
+		if (nest + height[index] > reach)
+			reach = nest + height[index];
+		return kept[index];
+	}
+	reach = nest;
 	if (nest >= MAXDEPTH) {
 		if (msghook)
 			toodeep(index);
@@ -525,6 +554,12 @@ value parse(int index, value *args, char opt_a, char opt_b, char opt_c, int dept
 		v = vnum(0);
 		if (nest == 0)
 			unwind = 0;
+	} else if (keep && impure == was) {
+		known[index] = 1;
+		kept[index] = v;
+		height[index] = reach - at;
 	}
+	if (outer > reach)
+		reach = outer;
 	return v;
 }

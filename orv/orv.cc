@@ -334,6 +334,7 @@ int main(int argc, char **argv)
 	params = 1;
 	errors = 1;
 	quoted = 1;
+	memo = 1;
 	if (!o.trace) {
 		trace = 0;
 		msghook = tell;

@@ -136,6 +136,45 @@ TEST(OrvMessages, SayWhere)
 	EXPECT_EQ(c.err, "orv: (standard input):2: v: variable nosuch undefined\n");
 }
 
+// An object's value is kept once evaluated, but only where evaluating
+// it again would give the same: a library function is called at every
+// reference, a message is given at every reference, and the depth bound
+// is reached where it would be without the kept values, whatever was
+// printed before.
+TEST(OrvMessages, KeptValuesChangeNothing)
+{
+	tmpdir d;
+	std::string defs = "p0 = 5\n";
+	for (int i = 1; i <= 1000; i++)
+		defs += "p" + std::to_string(i) + " = p" + std::to_string(i - 1) + "\n";
+	writefile(d / "c.orv", defs);
+	std::string f = d / "c.orv";
+	std::string deep = "orv: " + f + ":2: p1: nested more than 1000 deep: "
+			   "p1000 -> p999 -> p998 -> ... -> p2 -> p1 -> p0\n";
+	struct {
+		std::vector<std::string> args;
+		std::string out;
+	} t[] = {
+		{{"-p", "p500", "-p", "p999", "-p", "p1000", "-p", "p999"}, "p500 = 5\np999 = 5\np1000 = 0\np999 = 5\n"},
+		{{"-p", "p1000", "-p", "p500", "-p", "p999"}, "p1000 = 0\np500 = 5\np999 = 5\n"},
+	};
+	for (auto &r : t) {
+		r.args.push_back(f);
+		child c = orv({r.args});
+		EXPECT_EQ(c.out, r.out);
+		EXPECT_EQ(c.err, deep);
+		EXPECT_EQ(c.status, 1);
+	}
+
+	std::string lib = std::string(ORVLIBS) + "/swap1/orvlib.so";
+	child c = orv({{"-l", lib, "-e", "w = Which()", "-e", "u = zz", "-e", "x = {w, w, u}",
+			"-e", "y = {x, x}"}});
+	EXPECT_EQ(c.out, "y = {{101,102,0},{103,104,0}}\n");
+	EXPECT_EQ(c.err, "orv: -e 'u = zz': u: variable zz undefined\n"
+			 "orv: -e 'u = zz': u: variable zz undefined\n");
+	EXPECT_EQ(c.status, 1);
+}
+
 // A definition's parameters are bound to the arguments of its call, and
 // seen in its own definition alone.  One parameter takes the argument
 // whole, as a library function does; several take its items in order.
