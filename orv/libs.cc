@@ -4,6 +4,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "interp/interp.h"
@@ -16,7 +18,18 @@ struct lib {
 	void *h;
 	struct stat st;		// the file as it was when opened
 	long long seen;		// when it was last looked at, in ns
+	// What c_own answered for each name asked, misses too: its dlsym
+	// and the check of where the symbol lies cost more than the call.
+	std::unordered_map<std::string, void *> known;
 };
+
+void *own(lib &l, const char *name)
+{
+	auto [at, fresh] = l.known.try_emplace(name, nullptr);
+	if (fresh)
+		at->second = c_own(l.h, name);
+	return at->second;
+}
 
 std::vector<lib> res, gen;
 
@@ -55,6 +68,7 @@ void reopen(lib &l)
 {
 	if (l.h)
 		dlclose(l.h);
+	l.known.clear();
 	if (stat(l.path.c_str(), &l.st) != 0)
 		l.st = {};
 	l.h = c_open(l.path.c_str());
@@ -65,12 +79,12 @@ void *lookup(const char *name)
 	void *fn;
 
 	for (lib &l : res)
-		if ((fn = c_own(l.h, name)))
+		if ((fn = own(l, name)))
 			return fn;
 	for (lib &l : gen) {
 		if (due(l) && (!l.h || changed(l)))
 			reopen(l);
-		if (l.h && (fn = c_own(l.h, name)))
+		if (l.h && (fn = own(l, name)))
 			return fn;
 	}
 	return nullptr;
@@ -80,7 +94,7 @@ void *lookup(const char *name)
 
 std::string addlib(const std::string &path, bool resident)
 {
-	lib l{path, nullptr, {}, 0};
+	lib l{path, nullptr, {}, 0, {}};
 
 	reopen(l);
 	if (!l.h) {
