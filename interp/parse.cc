@@ -429,6 +429,11 @@ static value eval(int index, value *args, char a, char b, char c, int depth)
 		}
 		if (d)
 			p++;
+		/* The token as read is flushed at once, so that what comes of
+		   it (a library that writes past stdio when it is loaded at
+		   this "(", a crash) shows after the token that led to it.  The
+		   cleaned line tells nothing more of where the run stands, and
+		   a flush per line would double the writes of the trace. */
 		if (trace) {
 			printf("%d %s %c\n", depth, tok, d);
 			fflush(stdout);

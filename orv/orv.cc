@@ -218,7 +218,9 @@ struct options {
 	std::vector<std::string> libs, res;	// general and resident, in order
 };
 
-// Reads the command line into o: 0 to go on, else the exit status.
+// Reads the command line into o: 0 to go on; -1 when help or the version
+// was printed, which ends the run with status 0; else the exit status
+// of a usage error or of output that could not be written.
 int readargs(int argc, char **argv, options &o)
 {
 	static const struct option longs[] = {

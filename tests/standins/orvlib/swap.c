@@ -6,7 +6,7 @@
 #include <stdio.h>
 #include <time.h>
 
-#include "standins/orvlib/show.h"
+#include "tests/standins/orvlib/show.h"
 
 static int calls;
 
