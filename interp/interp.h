@@ -63,6 +63,12 @@ extern void (*msghook)(int obj, const char *msg);
 extern int memo;
 void forget(void);
 
+/* What a program may watch of an evaluation: usehook sees every object
+   referred to by name with its value; callhook every library function
+   called, by the name it was called by, with its argument and result. */
+extern void (*usehook)(int obj, value v);
+extern void (*callhook)(const char *name, cfunc fn, value arg, value res);
+
 int orvo_lookup(const char *name);
 
 /* on: turns on an index beside the table, built from the entries

@@ -28,6 +28,8 @@ int params;
 int quoted;
 int errors;
 void (*msghook)(int obj, const char *msg);
+void (*usehook)(int obj, value v);
+void (*callhook)(const char *name, cfunc fn, value arg, value res);
 
 /* parse calls now active, and whether the depth bound has been hit: then
    every active parse gives up and the outermost one clears the mark. */
@@ -328,8 +330,12 @@ static value classify(struct levels *L, const char *t, int esc)
 	if (i >= 0 && L->args)
 		return L->args[i];
 	i = orvo_lookup(t);
-	if (i < len_page)
-		return parse(i, NULL, L->a, L->b, L->c, L->depth + 1);
+	if (i < len_page) {
+		v = parse(i, NULL, L->a, L->b, L->c, L->depth + 1);
+		if (usehook && !unwind)
+			usehook(i, v);
+		return v;
+	}
 	notef("variable %s undefined\n", t, NULL, NULL);
 	return vnum(0);
 }
@@ -345,6 +351,8 @@ static value call(struct levels *L)
 	if (L->fn[t]) {
 		impure++;
 		v = L->fn[t](arg);
+		if (callhook)
+			callhook(L->name[t], L->fn[t], arg, v);
 		if (errors && v.type == T_ERR) {
 			notef("%s: %s\n", L->name[t], v.ref ? (const char *)v.ref : "error", NULL);
 			v = vnum(0);
@@ -368,7 +376,7 @@ static void opencall(struct levels *L, const char *t)
 
 	if (fn) {
 		openlevel(L, (cfunc)fn, c_hold(fn), -1);
-		if (errors)
+		if (errors || callhook)
 			L->name[L->top] = strdup(t);
 		return;
 	}

@@ -17,12 +17,13 @@
 #include "interp/interp.h"
 #include "orv/check.h"
 #include "orv/libs.h"
+#include "orv/svg.h"
 #include "orv/text.h"
 #include "orv/version.h"
 
 namespace {
 
-const char usage[] = "usage: orv [-t] [-l PATH]... [-r PATH]... [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+const char usage[] = "usage: orv [-t] [-l PATH]... [-r PATH]... [--svg FILE] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 
 const char help[] =
 	"Evaluates definitions NAME = DEFINITION, one a line, and prints values\n"
@@ -43,6 +44,9 @@ const char help[] =
 	"              resident libraries first, then in the general ones, each in\n"
 	"              the order given; a PATH without a slash is a file in the\n"
 	"              current folder\n"
+	"  --svg FILE  also draw the figure of the printed objects into FILE, as SVG:\n"
+	"              points as labelled dots, Segment calls as segments, Curve\n"
+	"              calls as the arcs they lie on\n"
 	"  -h, --help  show this text\n"
 	"  --version   show the version\n"
 	"\n"
@@ -216,6 +220,7 @@ struct options {
 	std::vector<const char *> print;
 	bool trace = false;
 	std::vector<std::string> libs, res;	// general and resident, in order
+	std::string svg;	// where the figure goes, if anywhere
 };
 
 // Reads the command line into o: 0 to go on; -1 when help or the version
@@ -226,6 +231,7 @@ int readargs(int argc, char **argv, options &o)
 	static const struct option longs[] = {
 		{"help", no_argument, nullptr, 'h'},
 		{"version", no_argument, nullptr, 'V'},
+		{"svg", required_argument, nullptr, 'S'},
 		{nullptr, 0, nullptr, 0},
 	};
 	int c;
@@ -252,6 +258,9 @@ int readargs(int argc, char **argv, options &o)
 		case 'r':
 			o.res.push_back(libpath(optarg));
 			break;
+		case 'S':
+			o.svg = optarg;
+			break;
 		case 'h':
 			fputs(usage, stdout);
 			fputs(help, stdout);
@@ -260,6 +269,8 @@ int readargs(int argc, char **argv, options &o)
 			fputs("orv " ORV_VERSION "\n", stdout);
 			return flushed() ? -1 : 2;
 		case ':':
+			if (optopt == 'S')
+				return badusage("option --svg needs an argument");
 			return badusage(std::string("option -") + char(optopt) + " needs an argument");
 		default:
 			if (optopt)
@@ -310,10 +321,13 @@ int prepare(const options &o)
 	return 0;
 }
 
-void print(const char *name)
+void print(const char *name, bool fig)
 {
 	value v = parse(orvo_lookup(name), nullptr, 0, 1, 1, 0);
 	std::string s = name;
+
+	if (fig)
+		figobject(name, v);
 
 	s += " = ";
 	writevalue(s, v);
@@ -343,8 +357,18 @@ int main(int argc, char **argv)
 	}
 	if (o.print.empty() && last)
 		o.print.push_back(last);
+	if (!o.svg.empty())
+		figstart();
 	for (const char *n : o.print)
-		print(n);
+		print(n, !o.svg.empty());
+	if (!o.svg.empty()) {
+		std::string e = figwrite(o.svg);
+		if (!e.empty()) {
+			fail(e);
+			flushed();
+			return 2;
+		}
+	}
 
 	if (!flushed())
 		return 2;
