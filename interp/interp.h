@@ -6,6 +6,7 @@
 #ifndef ORV_INTERP_INTERP_H
 #define ORV_INTERP_INTERP_H
 
+#include <signal.h>
 #include <stdio.h>
 
 #include "interp/cfunc.h"
@@ -62,6 +63,11 @@ extern void (*msghook)(int obj, const char *msg);
    drops what is kept, for a table whose definitions change. */
 extern int memo;
 void forget(void);
+
+/* Set from a signal handler to abandon the evaluation under way: every
+   active parse gives up at its next token, as at the depth bound but
+   without a message, and gives the number 0.  The program clears it. */
+extern volatile sig_atomic_t halt;
 
 /* What a program may watch of an evaluation: usehook sees every object
    referred to by name with its value; callhook every library function

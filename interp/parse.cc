@@ -45,6 +45,7 @@ static int unwind;
    where it would be without the memory.  reach is the deepest nest at
    which parse was entered; impure counts messages and library calls. */
 int memo;
+volatile sig_atomic_t halt;
 static unsigned char known[NPAGE];
 static value kept[NPAGE];
 static int height[NPAGE];
@@ -459,6 +460,8 @@ static value eval(int index, value *args, char a, char b, char c, int depth)
 			opencall(&L, t);
 		else if (*t)
 			append(&L, classify(&L, t, e != NULL));
+		if (halt)
+			unwind = 1;
 		if (unwind)
 			break;
 

@@ -5,8 +5,10 @@
 // output and calls no library function.
 #include <errno.h>
 #include <getopt.h>
+#include <signal.h>
 #include <stdio.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <deque>
 #include <new>
@@ -23,7 +25,7 @@
 
 namespace {
 
-const char usage[] = "usage: orv [-t] [-l PATH]... [-r PATH]... [--svg FILE] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+const char usage[] = "usage: orv [-t] [-i] [-l PATH]... [-r PATH]... [--svg FILE] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 
 const char help[] =
 	"Evaluates definitions NAME = DEFINITION, one a line, and prints values\n"
@@ -36,6 +38,9 @@ const char help[] =
 	"  -e 'NAME = DEFINITION'  one more definition, in order with the files\n"
 	"  -p NAME     print NAME (repeatable); without -p, the last one defined\n"
 	"  -t          before each value, the evaluation's trace as orvcalc writes it\n"
+	"  -i          then a prompt: each line a definition, whose value is printed,\n"
+	"              or an expression; Ctrl-C abandons an evaluation, Ctrl-D ends\n"
+	"              (the default on a terminal with neither FILE nor -e)\n"
 	"  -l PATH     a general function library, opened once and again whenever\n"
 	"              its file changes (default: the geometry library that came\n"
 	"              with orv)\n"
@@ -124,12 +129,18 @@ bool define(const std::string &at, std::string_view line)
 	return faults.empty();
 }
 
+// The object that holds an expression typed at the prompt: "=" is no
+// name a definition can give, since a line is split at its first "=".
+const char expr[] = "=";
+
 // Messages of the evaluation name the object and where it stands.
 void tell(int obj, const char *msg)
 {
 	std::string s = "orv: ";
 	if (obj >= 0)
-		s += places[size_t(obj)] + ": " + page[obj].name + ": ";
+		s += places[size_t(obj)] + ": ";
+	if (obj >= 0 && strcmp(page[obj].name, expr) != 0)
+		s += std::string(page[obj].name) + ": ";
 	s += msg;
 	fputs(s.c_str(), stderr);
 }
@@ -219,6 +230,7 @@ struct options {
 	std::vector<std::pair<bool, const char *>> inputs;	// (is -e, text)
 	std::vector<const char *> print;
 	bool trace = false;
+	bool prompt = false;	// -i, or a terminal and nothing else to read
 	std::vector<std::string> libs, res;	// general and resident, in order
 	std::string svg;	// where the figure goes, if anywhere
 };
@@ -238,7 +250,7 @@ int readargs(int argc, char **argv, options &o)
 
 	// "-" first: files come back in their place among the options.
 	opterr = 0;
-	while ((c = getopt_long(argc, argv, "-:e:p:tl:r:h", longs, nullptr)) != -1) {
+	while ((c = getopt_long(argc, argv, "-:e:p:til:r:h", longs, nullptr)) != -1) {
 		switch (c) {
 		case 1:
 			o.inputs.push_back({false, optarg});
@@ -251,6 +263,9 @@ int readargs(int argc, char **argv, options &o)
 			break;
 		case 't':
 			o.trace = true;
+			break;
+		case 'i':
+			o.prompt = true;
 			break;
 		case 'l':
 			o.libs.push_back(libpath(optarg));
@@ -280,8 +295,12 @@ int readargs(int argc, char **argv, options &o)
 	}
 	for (; optind < argc; optind++)
 		o.inputs.push_back({false, argv[optind]});
-	if (o.inputs.empty())
-		o.inputs.push_back({false, "-"});
+	if (o.inputs.empty() && !o.prompt) {
+		if (isatty(STDIN_FILENO))
+			o.prompt = true;
+		else
+			o.inputs.push_back({false, "-"});
+	}
 	return 0;
 }
 
@@ -335,6 +354,88 @@ void print(const char *name, bool fig)
 	fwrite(s.data(), 1, s.size(), stdout);
 }
 
+void interrupt(int)
+{
+	halt = 1;
+}
+
+// One line typed at the prompt: a definition, entered and its value
+// printed, or an expression, its value printed.  A fault of either is
+// told and the table left as it was.
+void enter(const std::string &at, std::string_view line)
+{
+	std::string_view t = strip(line);
+	if (t.empty() || t[0] == '#')
+		return;
+
+	size_t eq = line.find('=');
+	std::string_view name = eq == line.npos ? "" : strip(line.substr(0, eq));
+	bool def = isname(name);
+	std::string_view text = def ? strip(line.substr(eq + 1)) : t;
+	if (line.find('\0') != line.npos) {
+		fail(at + ": a line cannot hold the byte 0");
+		return;
+	}
+	size_t col = text.empty() ? line.size() + 1 : size_t(text.data() - line.data()) + 1;
+	const std::string &d = texts.emplace_back(text);
+	std::vector<fault> faults = check(d, col);
+	for (auto &f : faults)
+		fail(at + ":" + std::to_string(f.col) + ": " + f.msg);
+	if (!faults.empty())
+		return;
+	const char *n = def ? texts.emplace_back(name).c_str() : expr;
+	int i = orvo_set(n, d.c_str(), 0);
+	if (i < 0) {
+		fail(at + ": more than " + std::to_string(NPAGE) + " objects");
+		return;
+	}
+	places[size_t(i)] = at;
+	forget();	// a kept value may have used the old definition
+
+	value v = parse(i, nullptr, 0, 1, 1, 0);
+	if (halt) {
+		fputs("orv: interrupted\n", stderr);
+		return;
+	}
+	std::string s = def ? std::string(n) + " = " : "";
+	writevalue(s, v);
+	s += '\n';
+	fwrite(s.data(), 1, s.size(), stdout);
+}
+
+// The prompt, until the end of the input (Ctrl-D): 0.  Ctrl-C abandons
+// the evaluation under way, or the line being typed, and asks again.
+int session()
+{
+	struct sigaction sa = {};
+	sa.sa_handler = interrupt;
+	sigemptyset(&sa.sa_mask);
+	sigaction(SIGINT, &sa, nullptr);	// no SA_RESTART: a read is cut short too
+
+	std::string line;
+	for (long n = 1;; n++) {
+		halt = 0;
+		fputs("orv> ", stdout);
+		if (!flushed())
+			return 2;
+		int r = readline(stdin, line);
+		if (r < 0 && halt) {
+			clearerr(stdin);
+			fputc('\n', stdout);
+			continue;
+		}
+		if (r < 0) {
+			fail(std::string("(standard input): ") + strerror(errno));
+			return 2;
+		}
+		if (r == 0)
+			break;
+		enter("(standard input):" + std::to_string(n), line);
+	}
+	fputc('\n', stdout);
+	return flushed() ? 0 : 2;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -355,7 +456,7 @@ int main(int argc, char **argv)
 		trace = 0;
 		msghook = tell;
 	}
-	if (o.print.empty() && last)
+	if (o.print.empty() && last && !o.prompt)
 		o.print.push_back(last);
 	if (!o.svg.empty())
 		figstart();
@@ -370,6 +471,8 @@ int main(int argc, char **argv)
 		}
 	}
 
+	if (o.prompt)
+		return session();
 	if (!flushed())
 		return 2;
 	return nmsg ? 1 : 0;

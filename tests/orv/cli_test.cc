@@ -323,7 +323,7 @@ TEST(Orv, Refusals)
 // Usage errors, help and version.
 TEST(Orv, CommandLine)
 {
-	std::string usage = "usage: orv [-t] [-l PATH]... [-r PATH]... [--svg FILE] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+	std::string usage = "usage: orv [-t] [-i] [-l PATH]... [-r PATH]... [--svg FILE] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 	struct {
 		std::vector<std::string> args;
 		std::string err;
@@ -345,7 +345,7 @@ TEST(Orv, CommandLine)
 	for (const char *h : {"-h", "--help"}) {
 		child c = orv({{h, "nosuch.orv"}});
 		EXPECT_EQ(c.out.rfind(usage, 0), 0u) << h;
-		for (const char *opt : {"-e", "-p", "-t", "-l", "-r", "--svg", "--version", "Exit status"})
+		for (const char *opt : {"-e", "-p", "-t", "-i", "-l", "-r", "--svg", "--version", "Exit status"})
 			EXPECT_NE(c.out.find(opt), std::string::npos) << opt;
 		EXPECT_EQ(c.err, "");
 		EXPECT_EQ(c.status, 0);
