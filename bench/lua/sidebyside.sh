@@ -5,9 +5,9 @@
 # neighbour stretches the elapsed time of both unevenly.
 # Usage: bench/lua/sidebyside.sh ORV GEOMLIB   (tools/bench lua runs it)
 #   chain  9,999 definitions, each naming the one before, all printed.
-#          orv evaluates an object anew at every reference and stops at
-#          a nesting of 1000, so the chain starts anew every 100th
-#          definition (in Lua too): each print walks up to 100 links.
+#          orv's nesting stops at 1000, so the chain starts anew every
+#          100th definition (in Lua too), which a print that walked the
+#          links anew would walk up to 100 of.
 #   list   one list of 10^6 numbers, printed.
 #   calls  10,000 calls of Segment with -l (in Lua, a Lua function over
 #          math.sqrt), the list of results printed.
