@@ -1,9 +1,10 @@
 // orv at a terminal: the prompt, driven through a pseudo-terminal as a
 // person types.
+#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,8 +28,26 @@ struct term {
 	explicit term(const std::vector<std::string> &args)
 	{
 		std::vector<std::string> cmd = built(ORV, args);
-		pid = forkpty(&fd, nullptr, nullptr, nullptr);
+		// In a cross build the emulator looks for /dev/ptmx in the
+		// target's tree first, where a device node may not open; the
+		// pts file system's own ptmx is the same device.
+		fd = posix_openpt(O_RDWR | O_NOCTTY);
+		if (fd < 0)
+			fd = open("/dev/pts/ptmx", O_RDWR | O_NOCTTY);
+		if (fd < 0 || grantpt(fd) != 0 || unlockpt(fd) != 0)
+			return;
+		std::string tty = ptsname(fd);
+		pid = fork();
 		if (pid == 0) {
+			// A session of its own, with the terminal as the session's
+			// controlling one, so that Ctrl-C reaches it as SIGINT.
+			setsid();
+			int s = open(tty.c_str(), O_RDWR);
+			ioctl(s, TIOCSCTTY, 0);
+			for (int i = 0; i < 3; i++)
+				dup2(s, i);
+			close(s);
+			close(fd);
 			std::vector<char *> argv;
 			for (auto &a : cmd)
 				argv.push_back(a.data());
@@ -98,6 +117,7 @@ TEST(OrvPrompt, Session)
 						std::to_string(i - 1) + "}"});
 	args.push_back("-i");
 	term t(args);
+	ASSERT_GT(t.pid, 0) << "no terminal";
 	ASSERT_TRUE(t.until("orv> ")) << t.seen;
 
 	t.type("x = {1,  2}\n");
@@ -132,6 +152,7 @@ TEST(OrvPrompt, Session)
 TEST(OrvPrompt, OnATerminal)
 {
 	term t({});
+	ASSERT_GT(t.pid, 0) << "no terminal";
 	ASSERT_TRUE(t.until("orv> ")) << t.seen;
 	t.type("half typed");
 	usleep(100000);
