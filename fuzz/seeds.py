@@ -122,6 +122,10 @@ parse = {
     "self-call": objects("twice(A(1))"),
     "held": objects("Segment(B,twice(1))", "{twice(3),4}"),
     "trace": objects("{  @a \t b  ,\n}", "u(1,2)", "x ( 1 )"),
+    # orv's language: parameters bound, escaped strings
+    "bound": objects("{B(1,2),B({3,4}),C(5),C(),B(7),D(D(1))}", "(x, y) {y, x}", "(p) {p, x}",
+                     "(q) B(q, C(q))"),
+    "escaped": objects('{@"a\\tb", @"x(y" , @"\\"q\\"", @"\\x41\\x00", @"open, @"a" b}'),
 }
 
 

@@ -1,7 +1,7 @@
 /* Square root digit by digit, then corrected. */
 #include <math.h>
 
-#include "util/dtoi.h"
+#include "geom/dtoi.h"
 #include "geom/geom.h"
 #include "geom/state.h"
 

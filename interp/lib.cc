@@ -24,6 +24,7 @@ static_assert(LIBFLAGS == 10, "glibc's RTLD_NOW | RTLD_DEEPBIND");
 
 void *residentlib;
 static void *handle;
+void *(*lookuphook)(const char *name);
 
 /* The two files, opened by bare name (the loader searches for them)
    unless a program names others. */
@@ -41,7 +42,7 @@ void reloadresidentlib(void)
    a library's handle also answers from the libraries it depends on:
    libc's free or exit are no functions of the library, and calling one
    with a value would crash or end the run. */
-static void *own(void *lib, const char *name)
+void *c_own(void *lib, const char *name)
 {
 	struct link_map *lm, *at;
 	Dl_info di;
@@ -53,17 +54,24 @@ static void *own(void *lib, const char *name)
 	return fn;
 }
 
+void *c_open(const char *path)
+{
+	return dlopen(path, LIBFLAGS);
+}
+
 /* A library that cannot be opened is one without the name. */
 void *c_lookup(const char *name)
 {
 	void *fn;
 
-	if (residentlib && (fn = own(residentlib, name)))
+	if (lookuphook)
+		return lookuphook(name);
+	if (residentlib && (fn = c_own(residentlib, name)))
 		return fn;
 	if (handle)
 		dlclose(handle);
 	handle = dlopen(genlib, LIBFLAGS);
-	if (handle && (fn = own(handle, name)))
+	if (handle && (fn = c_own(handle, name)))
 		return fn;
 	return NULL;
 }

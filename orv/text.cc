@@ -9,9 +9,11 @@
 
 namespace {
 
-// The shortest text that reads back as the same double.  Infinities and
-// NaNs carry their sign: "inf" alone would read as a name.  A NaN's
-// payload is not written; it reads back as the default NaN.
+// The shortest digits that read back as the same double, laid out as
+// JavaScript writes numbers: without an exponent from 1e-6 up to 1e21,
+// with one outside.  Infinities and NaNs carry their sign: "inf" alone
+// would read as a name.  A NaN's payload is not written; it reads back
+// as the default NaN.
 void number(std::string &o, double d)
 {
 	if (std::isinf(d) || std::isnan(d)) {
@@ -19,29 +21,56 @@ void number(std::string &o, double d)
 		o += std::isinf(d) ? "inf" : "nan";
 		return;
 	}
-	char b[32];
-	auto r = std::to_chars(b, b + sizeof b, d);
-	o.append(b, r.ptr);
+	if (std::signbit(d))
+		o += '-';
+	char b[40];
+	auto r = std::to_chars(b, b + sizeof b, std::fabs(d), std::chars_format::scientific);
+	std::string_view sci(b, size_t(r.ptr - b));	// "1.2345e+07"
+	size_t e = sci.find('e');
+	std::string digits(sci.substr(0, e));
+	if (digits.size() > 1)
+		digits.erase(1, 1);	// the point
+	int k = int(digits.size());
+	int n = std::stoi(std::string(sci.substr(e + 1))) + 1;	// the point after n digits
+
+	if (k <= n && n <= 21) {
+		o += digits;
+		o.append(size_t(n - k), '0');
+	} else if (0 < n && n <= 21) {
+		o += digits.substr(0, size_t(n));
+		o += '.';
+		o += digits.substr(size_t(n));
+	} else if (-6 < n && n <= 0) {
+		o += "0.";
+		o.append(size_t(-n), '0');
+		o += digits;
+	} else {
+		o += digits[0];
+		if (k > 1) {
+			o += '.';
+			o += digits.substr(1);
+		}
+		o += n - 1 < 0 ? "e-" : "e+";
+		o += std::to_string(std::abs(n - 1));
+	}
 }
 
 // Whether "@" followed by s reads back as s.  The scanner ends a token
-// at a delimiter, and its cleaning turns control bytes that are
-// whitespace and every run of whitespace into one space and drops a
-// trailing one.  Other control bytes would pass, but are not shown as
-// they are.  A text that begins with a double quote is escaped too, so
-// that "@\"" always begins the escaped form.
+// at a delimiter, and its cleaning turns tabs, line feeds, carriage
+// returns and every run of whitespace into one space and drops a
+// trailing one; every other byte passes as it is.  A text that would
+// read as an escaped token is no plain one either.
 bool plain(std::string_view s)
 {
-	if (!s.empty() && (s.front() == '"' || s.back() == ' '))
+	if (!s.empty() && s.back() == ' ')
 		return false;
 	for (size_t i = 0; i < s.size(); i++) {
-		unsigned char c = s[i];
-		if (c < 0x20 || c == 0x7f || std::string_view("({,})").find(c) != s.npos)
+		if (std::string_view("({,})\t\n\r").find(s[i]) != s.npos)
 			return false;
-		if (c == ' ' && i + 1 < s.size() && s[i + 1] == ' ')
+		if (s[i] == ' ' && i + 1 < s.size() && s[i + 1] == ' ')
 			return false;
 	}
-	return true;
+	return !quoteend(("@" + std::string(s)).c_str());
 }
 
 // Between double quotes, every byte outside printable ASCII as \t, \n,

@@ -4,7 +4,7 @@
    /dev/null while parse runs and comes back for the report.
 
    The function libraries are found through the program's run path, set
-   to standins/orvlib/quiet by the build: "orvlib.so" and "orvrlib.so"
+   to tests/standins/orvlib/quiet by the build: "orvlib.so" and "orvrlib.so"
    there export f, which answers its argument and prints nothing. */
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -146,7 +146,7 @@ void call(benchmark::State &st, const char *def)
 			benchmark::DoNotOptimize(eval(def));
 	}
 	if (v.type != T_NUM || v.num != 1)
-		st.SkipWithError("f not found: is standins/orvlib/quiet on the run path?");
+		st.SkipWithError("f not found: is tests/standins/orvlib/quiet on the run path?");
 }
 
 void closeresident()

@@ -33,6 +33,11 @@ $run "$bin/orv" -l "$root$lib" -p line1 -p legs -p turn -p arc -p toward \
 	"$root/usr/share/doc/orv/examples/corner.orv"
 echo "exit $?"
 
+# And without -l: orv finds the library it came with by itself.
+echo "== orv on the example, with its own library"
+$run "$bin/orv" -p arc "$root/usr/share/doc/orv/examples/corner.orv"
+echo "exit $?"
+
 # The editor's command line needs no display; a file does.
 for a in --version --help; do
 	echo "== orvedit $a"

@@ -56,6 +56,7 @@ struct Interp : testing::Test {
 	{
 		memset(page, 0, sizeof page);
 		len_page = 0;
+		orvo_index(0);
 		if (residentlib)
 			dlclose(residentlib);
 		residentlib = nullptr;

@@ -1,5 +1,7 @@
 /* Uses the interpreter from C: the header must compile as C, the
    layout must hold there too, and the names must link as declared. */
+#include <assert.h>
+
 #include "interp/interp.h"
 
 static_assert(sizeof(((value *)0)->type) == 1, "type is one byte");

@@ -1,3 +1,6 @@
+#include <deque>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,64 @@ TEST_F(TableTest, Full)
 	EXPECT_EQ(orvo_set("o9999", "3", 0), NPAGE - 1);
 	EXPECT_STREQ(page[NPAGE - 1].def, "3");
 	EXPECT_EQ(args_lookup("o1"), -1);
+}
+
+// The answer of the table without its index: the first entry of the
+// name, else len_page.
+int scan(const char *name)
+{
+	int i = 0;
+	while (i < len_page && strcmp(page[i].name, name) != 0)
+		i++;
+	return i;
+}
+
+// The index answers as the scan does: over a table written directly,
+// duplicates included, when it is turned on; as orvo_set adds names,
+// many of them sharing slots, up to a full table; and after it is
+// turned off again.
+TEST_F(TableTest, IndexAnswersAsTheScan)
+{
+	static std::deque<std::string> names;	// as long as the table
+	std::mt19937 rng(18);
+	auto name = [&](int n) -> const char * {
+		int k = int(rng() % unsigned(n));
+		return names.emplace_back(k % 7 ? "n" + std::to_string(k) : std::string(size_t(k % 5), 'x')).c_str();
+	};
+
+	for (int i = 0; i < 60; i++)
+		page[i] = {name(30), "1", {}};
+	len_page = 60;
+	orvo_index(1);
+	for (int k = 0; k < 40; k++) {
+		const char *n = name(40);
+		EXPECT_EQ(orvo_lookup(n), scan(n)) << n;
+	}
+
+	// Where the scan would find each name set so far: a map, as the
+	// scan itself at every step would take minutes under an emulator.
+	std::map<std::string, int> at;
+	memset(page, 0, sizeof page);
+	len_page = 0;
+	orvo_index(1);
+	for (int k = 0; k < 2 * NPAGE; k++) {
+		const char *n = name(3 * NPAGE);
+		int want = at.count(n) ? at[n] : len_page < NPAGE ? len_page : -1;
+		if (want == len_page)
+			at[n] = want;
+		ASSERT_EQ(orvo_set(n, "2", 0), want) << n;
+		const char *m = name(4 * NPAGE);
+		ASSERT_EQ(orvo_lookup(m), at.count(m) ? at[m] : len_page) << m;
+	}
+	EXPECT_EQ(len_page, NPAGE);
+	for (int k = 0; k < 200; k++) {
+		const char *m = name(4 * NPAGE);
+		ASSERT_EQ(orvo_lookup(m), scan(m)) << m;
+	}
+
+	page[5].name = page[2].name;	// a direct write, then the scan again
+	orvo_index(0);
+	EXPECT_EQ(orvo_lookup(page[2].name), 2);
 }
 
 value call(void *fn, value v)

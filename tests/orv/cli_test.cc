@@ -1,6 +1,7 @@
 // orv's command line: where definitions come from, what is printed,
 // the trace and the messages, the libraries, and every way it refuses
 // to start.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -86,24 +87,29 @@ TEST(Orv, Definitions)
 // error, marked as orv's.  A message makes the exit status 1.
 TEST(Orv, TraceAndMessages)
 {
-	// orvcalc's own run, with no library and with one that has Segment.
-	for (const std::string &env : {std::string("LD_LIBRARY_PATH="), gen}) {
-		child calc = runchild({built(ORVCALC), {env, "LSAN_OPTIONS=suppressions=" + leakfile()}});
+	// orvcalc's own run, with a library without Segment and with the
+	// geometry library, the one orv uses unless told otherwise.
+	std::string quiet = fix + "/quiet", geom = GEOMFN;
+	geom.erase(geom.rfind('/'));
+	for (const std::string &dir : {quiet, geom}) {
+		child calc = runchild({built(ORVCALC), {"LD_LIBRARY_PATH=" + dir, "LSAN_OPTIONS=suppressions=" + leakfile()}});
 		ASSERT_EQ(calc.status, 0);
-		bool found = env == gen;
-		std::string value = found ? "2" : "0";
-		std::string unload = found ? "orvlib: unload\n" : "";
-		std::string trace = calc.out.substr(0, calc.out.size() - unload.size());
+		bool found = dir == geom;
+		std::vector<std::string> lib;
+		if (!found)
+			lib = {"-l", quiet + "/orvlib.so"};
+		std::string value = found ? "1.414213562373095" : "0";
 
-		child t = orv({{"-t"}, line1, {env}});
-		EXPECT_EQ(t.out, trace + "line1 = " + value + "\n" + unload) << env;
+		std::vector<std::string> args = lib;
+		args.push_back("-t");
+		child t = orv({args, line1});
+		EXPECT_EQ(t.out, calc.out + "line1 = " + value + "\n") << dir;
 		EXPECT_EQ(t.err, "");
 		EXPECT_EQ(t.status, found ? 0 : 1);
 
-		child q = orv({{}, line1, {env}});
-		EXPECT_EQ(q.out.find("0 Segment"), std::string::npos) << "no trace";
-		EXPECT_NE(q.out.find("line1 = " + value + "\n"), std::string::npos);
-		EXPECT_EQ(q.err, found ? "" : "orv: function Segment undefined\n");
+		child q = orv({lib, line1});
+		EXPECT_EQ(q.out, "line1 = " + value + "\n") << "no trace";
+		EXPECT_EQ(q.err, found ? "" : "orv: (standard input):3: line1: function Segment undefined\n");
 		EXPECT_EQ(q.status, found ? 0 : 1);
 	}
 
@@ -111,10 +117,9 @@ TEST(Orv, TraceAndMessages)
 		std::vector<std::string> args;
 		std::string out, err;
 	} t[] = {
-		{{"-e", "x = {1,nosuch}"}, "x = {1,0}\n", "orv: variable nosuch undefined\n"},
-		{{"-e", "R = {1,R}"}, "R = 0\n", "orv: object R nested too deeply\n"},
+		{{"-e", "x = {1,nosuch}"}, "x = {1,0}\n", "orv: -e 'x = {1,nosuch}': x: variable nosuch undefined\n"},
 		{{"-e", "x = f(1)", "-e", "y = 2", "-p", "y", "-p", "x", "-p", "x"}, "y = 2\nx = 0\nx = 0\n",
-		 "orv: function f undefined\norv: function f undefined\n"},
+		 "orv: -e 'x = f(1)': x: function f undefined\norv: -e 'x = f(1)': x: function f undefined\n"},
 	};
 	for (auto &r : t) {
 		child c = orv({r.args});
@@ -131,32 +136,128 @@ TEST(Orv, TraceAndMessages)
 	EXPECT_EQ(c.status, 1);
 }
 
-// -l names the general library, loaded afresh at every lookup (after a
-// first load that checks it); -r a resident one, opened once and
-// searched first.  A name without a slash is a file in this folder.
+// Output without the libraries' unloads, which come at the exit in an
+// order of the loader's own.
+std::string unloadless(const std::string &out)
+{
+	std::string r;
+	size_t b = 0;
+	for (size_t e; (e = out.find('\n', b)) != out.npos; b = e + 1) {
+		std::string line = out.substr(b, e + 1 - b);
+		if (!line.ends_with(": unload\n"))
+			r += line;
+	}
+	return r + out.substr(b);
+}
+
+// -l names a general library, -r a resident one, each opened once, so
+// a library keeps its state from call to call.  Given several times,
+// the resident ones are searched first, then the general ones, each in
+// the order given.  A name without a slash is a file in this folder.
 TEST(Orv, Libraries)
 {
-	std::string load = "orvlib: load\n", unload = "orvlib: unload\n";
-	child c = orv({{"-l", fix + "/gen/orvlib.so", "-e", "x = {twice(1),twice(2)}"}});
-	EXPECT_EQ(c.out, load + unload + load + "twice 1\n" + unload + load + "twice 2\nx = {2,4}\n" + unload);
-	EXPECT_EQ(c.status, 0);
-
-	c = orv({{"-r", fix + "/res/orvrlib.so", "-e", "x = {Segment(1),twice(2)}"}, "", {gen}});
-	EXPECT_EQ(c.out, "orvrlib: load\nresident Segment 1\norvlib: load\ntwice 2\nx = {-1,4}\n"
-			 "orvrlib: unload\norvlib: unload\n");
-	EXPECT_EQ(c.status, 0);
+	std::string glib = fix + "/gen/orvlib.so", rlib = fix + "/res/orvrlib.so", klib = fix + "/kit/orvlib.so";
+	std::string load = "orvlib: load\n", rload = "orvrlib: load\n";
+	struct {
+		std::vector<std::string> args;
+		std::string out;
+	} t[] = {
+		{{"-l", glib, "-e", "x = {twice(1),twice(2)}"}, load + "twice 1\ntwice 2\nx = {2,4}\n"},
+		// general ones in order; a resident one before them all
+		{{"-l", rlib, "-l", glib, "-e", "x = {Segment(1),twice(2)}"},
+		 rload + load + "resident Segment 1\ntwice 2\nx = {-1,4}\n"},
+		{{"-l", glib, "-l", rlib, "-e", "x = {Segment(1),twice(2)}"},
+		 load + rload + "Segment 1\ntwice 2\nx = {1,4}\n"},
+		{{"-l", glib, "-r", rlib, "-e", "x = {Segment(1),twice(2)}"},
+		 rload + load + "resident Segment 1\ntwice 2\nx = {-1,4}\n"},
+		{{"-r", glib, "-r", rlib, "-l", klib, "-e", "x = {Segment(1),Quarter(2)}"},
+		 load + rload + "Segment 1\nx = {1,0.5}\n"},
+	};
+	for (auto &r : t) {
+		child c = orv({r.args});
+		std::string what = testing::PrintToString(r.args);
+		EXPECT_EQ(unloadless(c.out), r.out) << what;
+		EXPECT_EQ(c.err, "") << what;
+		EXPECT_EQ(c.status, 0) << what;
+	}
 
 	// The library in the working folder, not the one the loader finds.
-	c = orv({{"-l", "orvlib.so", "-e", "x = One(5)"}, "", {gen}, fix + "/vals"});
+	child c = orv({{"-l", "orvlib.so", "-e", "x = One(5)"}, "", {gen}, fix + "/vals"});
 	EXPECT_EQ(c.out, "x = {5}\n");
 	EXPECT_EQ(c.status, 0);
 }
 
+// A general library whose file is replaced while orv runs is opened
+// anew at the next lookup, with fresh state; until then it is the one
+// opened first.
+TEST(Orv, LibraryReplaced)
+{
+	tmpdir d;
+	writefile(d / "orvlib.so", readfile(fix + "/swap1/orvlib.so"));
+	writefile(d / "next.so", readfile(fix + "/swap2/orvlib.so"));
+	child c = orv({{"-l", "orvlib.so", "-e", "x = {Which(),Which(),Swap(),Which(),Which()}"}, "", {}, d.path});
+	EXPECT_EQ(c.out, "x = {101,102,1,201,202}\n");
+	EXPECT_EQ(c.err, "");
+	EXPECT_EQ(c.status, 0);
+}
+
+// Without -l, orv uses the geometry library that came with it, found
+// from its own place: in the build, and in an installed tree wherever
+// it lies; never from the working folder or the loader's path.
+TEST(Orv, OwnLibrary)
+{
+	std::string def = "x = Segment({0,0},{3,4})";
+	child c = orv({{"-e", def}});
+	EXPECT_EQ(c.out, "x = 5\n");
+	EXPECT_EQ(c.status, 0);
+
+	tmpdir d;
+	std::string bin = d / "usr/bin", lib = bin + "/" + ORV_OWNLIB;
+	std::filesystem::create_directories(bin);
+	std::filesystem::create_directories(lib.substr(0, lib.rfind('/')));
+	writefile(bin + "/orv", readfile(ORV), 0755);
+	writefile(d / "orvlib.so", readfile(fix + "/gen/orvlib.so"));
+	std::vector<std::string> env = {"LD_LIBRARY_PATH=" + fix + "/gen"};
+	c = orv({{"-e", def}, "", env, d.path}, bin + "/orv");
+	EXPECT_EQ(c.out, "x = 0\n");
+	EXPECT_EQ(c.err, "orv: -e '" + def + "': x: function Segment undefined\n");
+	EXPECT_EQ(c.status, 1);
+
+	writefile(lib, readfile(GEOMFN));
+	c = orv({{"-e", def}, "", env, d.path}, bin + "/orv");
+	EXPECT_EQ(c.out, "x = 5\n");
+	EXPECT_EQ(c.err, "");
+	EXPECT_EQ(c.status, 0);
+}
+
+// A library made with the kit as its docs say, in C99 and C++11 with
+// hidden symbols: the marked functions are called, the rest is no
+// function of the language, and vstr of a null pointer is the empty
+// value.
+TEST(Orv, Kit)
+{
+	std::string kit = fix + "/kit/orvlib.so";
+	child c = orv({{"-l", kit, "-e", "x = {Quarter(10),Text()}", "-e", "y = Nothing()", "-p", "x", "-p", "y"}});
+	EXPECT_EQ(c.out, "x = {2.5,@made in C99}\ny = {}\n");
+	EXPECT_EQ(c.err, "");
+	EXPECT_EQ(c.status, 0);
+
+	c = orv({{"-l", kit, "-e", "x = half(10)"}});
+	EXPECT_EQ(c.out, "x = 0\n");
+	EXPECT_EQ(c.err, "orv: -e 'x = half(10)': x: function half undefined\n");
+	EXPECT_EQ(c.status, 1);
+}
+
 // Each way orv refuses to start: a message on standard error, status 2,
 // and nothing on standard output.  The definitions before the fault call
-// a library that reports its loading, so an evaluation would show.
+// a library that reports its loading, named after every other, so that
+// its loading, let alone an evaluation, would show.
 TEST(Orv, Refusals)
 {
+	auto loud = [](std::vector<std::string> args) {
+		args.insert(args.end(), {"-l", fix + "/gen/orvlib.so"});
+		return args;
+	};
 	std::string good = "ok = twice(1)\n";
 	std::string many;
 	for (int i = 0; i <= 10000; i++)	// one more than the table holds
@@ -184,7 +285,7 @@ TEST(Orv, Refusals)
 		 "orv: ./nosuch.so: cannot open shared object file: No such file or directory\n"},
 	};
 	for (auto &r : t) {
-		child c = inside(files, {r.args, r.in, {gen}});
+		child c = inside(files, {loud(r.args), r.in});
 		std::string what = testing::PrintToString(r.args);
 		EXPECT_EQ(c.out, "") << what;
 		EXPECT_EQ(c.err, r.err) << what;
@@ -194,7 +295,7 @@ TEST(Orv, Refusals)
 	// What is no name of the language, and a line with a NUL byte.
 	for (std::string line : {"x", "= 1", " \t= 1", "1x = 1", "@a = 1", "+a = 1", "-a = 1", ".a = 1",
 				 "a(b = 1", "a)b = 1", "{ = 1", "a}b = 1", "a,b = 1"}) {
-		child c = inside(files, {{"good.orv", "-"}, line + "\n", {gen}});
+		child c = inside(files, {loud({"good.orv", "-"}), line + "\n"});
 		EXPECT_EQ(c.out, "") << line;
 		EXPECT_EQ(c.err, "orv: (standard input):1: expected NAME = DEFINITION\n") << line;
 		EXPECT_EQ(c.status, 2) << line;
@@ -204,7 +305,7 @@ TEST(Orv, Refusals)
 	EXPECT_EQ(c.status, 2);
 
 	// A file that is not a library, and standard input closed.
-	c = inside(files, {{"good.orv", "-l", "junk.so"}, "", {gen}});
+	c = inside(files, {loud({"good.orv", "-l", "junk.so"})});
 	EXPECT_EQ(c.out, "");
 	EXPECT_EQ(c.err.rfind("orv: ./junk.so: ", 0), 0u) << c.err;
 	EXPECT_EQ(c.status, 2);
@@ -222,7 +323,7 @@ TEST(Orv, Refusals)
 // Usage errors, help and version.
 TEST(Orv, CommandLine)
 {
-	std::string usage = "usage: orv [-t] [-l PATH] [-r PATH] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
+	std::string usage = "usage: orv [-t] [-i] [-l PATH]... [-r PATH]... [--svg FILE] [-e 'NAME = DEFINITION']... [-p NAME]... [FILE]...\n";
 	struct {
 		std::vector<std::string> args;
 		std::string err;
@@ -244,7 +345,7 @@ TEST(Orv, CommandLine)
 	for (const char *h : {"-h", "--help"}) {
 		child c = orv({{h, "nosuch.orv"}});
 		EXPECT_EQ(c.out.rfind(usage, 0), 0u) << h;
-		for (const char *opt : {"-e", "-p", "-t", "-l", "-r", "--version", "Exit status"})
+		for (const char *opt : {"-e", "-p", "-t", "-i", "-l", "-r", "--svg", "--version", "Exit status"})
 			EXPECT_NE(c.out.find(opt), std::string::npos) << opt;
 		EXPECT_EQ(c.err, "");
 		EXPECT_EQ(c.status, 0);
@@ -254,12 +355,58 @@ TEST(Orv, CommandLine)
 	EXPECT_EQ(c.status, 0);
 }
 
-// Results that cannot be written are a failure, not a silent loss.
-TEST(Orv, FullDisk)
+// Output that cannot be written is a failure, not a silent loss: the
+// results, the help and the version alike, to a full disk or to a
+// standard output that is closed.
+TEST(Orv, LostOutput)
 {
-	child c = orv({{"-e", "x = 1"}, "", {}, "", false, "/dev/full"});
-	EXPECT_EQ(c.err, "orv: standard output: No space left on device\n");
+	struct {
+		std::vector<std::string> args;
+		bool closed;
+		std::string reason;
+	} t[] = {
+		{{"-e", "x = 1"}, false, "No space left on device"},
+		{{"--help"}, false, "No space left on device"},
+		{{"--version"}, false, "No space left on device"},
+		{{"-e", "x = 1"}, true, "Bad file descriptor"},
+		{{"-h"}, true, "Bad file descriptor"},
+		{{"--version"}, true, "Bad file descriptor"},
+	};
+	for (auto &r : t) {
+		run how{r.args};
+		if (r.closed)
+			how.nooutput = true;
+		else
+			how.outfile = "/dev/full";
+		child c = orv(how);
+		std::string what = r.args[0] + (r.closed ? " >&-" : " >/dev/full");
+		EXPECT_EQ(c.err, "orv: standard output: " + r.reason + "\n") << what;
+		EXPECT_EQ(c.status, 2) << what;
+	}
+}
+
+// Input that cannot be read whole is bad input, never the end of it:
+// a line past the limit (a file without line feeds) and a line that
+// does not fit in memory.  Either way nothing is evaluated.
+TEST(Orv, UnreadableInput)
+{
+	child c = orv({{"-e", "a = 1", "/dev/zero"}});
+	EXPECT_EQ(c.out, "");
+	EXPECT_EQ(c.err, "orv: /dev/zero:1: line longer than 64 MiB\n");
 	EXPECT_EQ(c.status, 2);
+
+#if defined(ORV_SANITIZE)
+	GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+#else
+	if (std::string(ORV_EMULATOR) != "")
+		GTEST_SKIP() << "the emulator reserves the target's whole address space";
+	run r{{"-e", "a = 1", "/dev/zero"}};
+	r.memlimit = 48 << 20;	// the program's own few MiB, then far less than the limit
+	c = orv(r);
+	EXPECT_EQ(c.out, "");
+	EXPECT_EQ(c.err, "orv: /dev/zero: Cannot allocate memory\n");
+	EXPECT_EQ(c.status, 2);
+#endif
 }
 
 // A token of a megabyte, a string and a name, read and printed whole.

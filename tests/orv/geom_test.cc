@@ -1,7 +1,6 @@
 // The geometry function library orvlib.so: each function against
 // geomlib itself, bit for bit, bad arguments, the routines it keeps to
 // itself, orvcalc's run with it, and the example.
-#include <charconv>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -11,24 +10,16 @@
 #include <gtest/gtest.h>
 
 #include "geom/geom.h"
+#include "tests/orv/number.h"
 #include "tests/orv/run.h"
 
 namespace {
 
 const std::string lib = GEOMFN;
 
-// A double as orv writes it.
-std::string num(double d)
-{
-	if (std::isinf(d) || std::isnan(d))
-		return std::string(std::signbit(d) ? "-" : "+") + (std::isinf(d) ? "inf" : "nan");
-	char b[32];
-	return std::string(b, std::to_chars(b, b + sizeof b, d).ptr);
-}
-
 std::string pt(const point &p)
 {
-	return "{" + num(p.x) + "," + num(p.y) + "}";
+	return "{" + jsnum(p.x) + "," + jsnum(p.y) + "}";
 }
 
 // The values of definitions "d0 = ...", "d1 = ..." through the library.
@@ -64,9 +55,9 @@ TEST(GeomLibrary, Functions)
 		{"Segment({0,0,@o},{3,4,@p,@more})", "5"},
 		{"Angle({1,0},{0,0},{0,1})", "0.9"},
 		{"Angle({1,0},{0,0},{0,-1})", "2.7"},
-		{"Angle({2,3},{1,1},{4,1})", num(angle(&a, &b, &c))},
+		{"Angle({2,3},{1,1},{4,1})", jsnum(angle(&a, &b, &c))},
 		{"Direction({0,0},{-1,-1})", "2.25"},
-		{"Direction({1,1},{2,3})", num(aatan(1, 2))},
+		{"Direction({1,1},{2,3})", jsnum(aatan(1, 2))},
 		{"Vect(2,0)", "{2,1.925063354750907e-16}"},
 		{"Vect(1,0.45)", "{0.7071067811865475,0.7071067811865475}"},
 		{"Add({1,2},{0.5,-4})", "{1.5,-2}"},
@@ -103,29 +94,61 @@ TEST(GeomLibrary, SegmentBitForBit)
 			q = {std::ldexp(u(g), s), std::ldexp(u(g), s)};
 		}
 		defs.push_back("Segment(" + pt(p[0]) + "," + pt(p[1]) + ")");
-		want.push_back(num(segment(&p[0], &p[1])));
+		want.push_back(jsnum(segment(&p[0], &p[1])));
 	}
 	EXPECT_EQ(values(defs), want);
 }
 
-// A bad argument gives the number 0, and geomlib's own routines, which
-// take no value, are no functions of the library.
+// A bad argument is an error that orv reports, naming the function and
+// where the call stands, and the call gives the number 0; geomlib's own
+// routines, which take no value, are no functions of the library.
 TEST(GeomLibrary, BadArguments)
 {
-	std::vector<std::string> defs = {
-		"Segment()", "Segment(1)", "Segment(1,2)", "Segment({1},{2,3})", "Segment({1,@a},{2,3})",
-		"Segment({3,9},{4,10},{1,1})", "Segment(@a,@b)", "Angle({0,0},{1,1})", "Angle(1,2,3)",
-		"Direction({1,2})", "Vect(1)", "Vect(@a,1)", "Vect({1,2},3)", "Add(1,2)",
-		"Curve({0,1},{0,0},{1,0})", "Curve({0,1},{0,0},{1,0},@t)", "Curve({0,1},{0,0},1,0)",
-		"Sqrt(@x)", "Sqrt({1,2})", "Cos()", "Sin({})",
+	struct { const char *def, *err; } t[] = {
+		{"Segment()", "Segment: takes 2 arguments, not 0"},
+		{"Segment(1)", "Segment: takes 2 arguments, not 1"},
+		{"Segment({1,2})", "Segment: argument 1 is not a point"},	// the list is the two
+		{"Segment(1,2)", "Segment: argument 1 is not a point"},
+		{"Segment({1},{2,3})", "Segment: argument 1 is not a point"},
+		{"Segment({1,2},{@a,3})", "Segment: argument 2 is not a point"},
+		{"Segment({3,9},{4,10},{1,1})", "Segment: takes 2 arguments, not 3"},
+		{"Segment(@a,@b)", "Segment: argument 1 is not a point"},
+		{"Angle({0,0},{1,1})", "Angle: takes 3 arguments, not 2"},
+		{"Angle({0,0},{1,1},3)", "Angle: argument 3 is not a point"},
+		{"Direction({1,2})", "Direction: argument 1 is not a point"},
+		{"Direction({1,2},{3})", "Direction: argument 2 is not a point"},
+		{"Vect(1)", "Vect: takes 2 arguments, not 1"},
+		{"Vect(@a,1)", "Vect: argument 1 is not a number"},
+		{"Vect(1,{2,3})", "Vect: argument 2 is not a number"},
+		{"Add(1,2)", "Add: argument 1 is not a point"},
+		{"Curve({0,1},{0,0},{1,0})", "Curve: takes 4 arguments, not 3"},
+		{"Curve({0,1},{0,0},{1,0},@t)", "Curve: argument 4 is not a number"},
+		{"Curve({0,1},{0,0},1,0)", "Curve: argument 3 is not a point"},
+		{"Sqrt(@x)", "Sqrt: takes a number"},
+		{"Sqrt({1,2})", "Sqrt: takes a number"},
+		{"Cos()", "Cos: takes a number"},
+		{"Sin({})", "Sin: takes a number"},
 	};
-	EXPECT_EQ(values(defs), std::vector<std::string>(defs.size(), "0"));
+	for (auto &r : t) {
+		std::string e = std::string("x = {1,") + r.def + ",Sqrt(4)}";
+		child c = orv({{"-l", lib, "-e", e}});
+		EXPECT_EQ(c.out, "x = {1,0,2}\n") << r.def;
+		EXPECT_EQ(c.err, "orv: -e '" + e + "': x: " + r.err + "\n") << r.def;
+		EXPECT_EQ(c.status, 1) << r.def;
+	}
+	// With -t the error stands in the trace, as every message does.
+	child c = orv({{"-t", "-l", lib, "-e", "x = Sqrt(@x)"}});
+	std::string end = "0  " + std::string(1, '\0') + "\n";
+	std::string want = "Sqrt: takes a number\n" + end + end + "x = 0\n";
+	ASSERT_GE(c.out.size(), want.size());
+	EXPECT_EQ(c.out.substr(c.out.size() - want.size()), want);
+	EXPECT_EQ(c.status, 1);
 
 	for (const char *f : {"segment", "angle", "vect", "add_p", "sqrt2b", "cos1", "aatan", "curve_init",
-			      "curve2", "vnum", "pointval"}) {
+			      "curve2", "vnum", "verror", "pointval", "twopoints"}) {
 		child c = orv({{"-l", lib, "-e", std::string("x = ") + f + "(1,2)"}});
 		EXPECT_EQ(c.out, "x = 0\n") << f;
-		EXPECT_EQ(c.err, std::string("orv: function ") + f + " undefined\n");
+		EXPECT_EQ(c.err, std::string("orv: -e 'x = ") + f + "(1,2)': x: function " + f + " undefined\n");
 		EXPECT_EQ(c.status, 1);
 	}
 }

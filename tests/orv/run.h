@@ -17,6 +17,8 @@ struct run {
 	std::string dir{};		// working folder; empty: this one
 	bool noinput = false;		// standard input closed
 	std::string outfile{};		// standard output to this file, not captured
+	bool nooutput = false;		// standard output closed
+	long long memlimit = 0;		// bytes of address space; 0: no limit
 };
 
 // The values that the evaluator and the function libraries make are
@@ -39,7 +41,8 @@ inline child orv(const run &r, const std::string &prog = ORV)
 	std::vector<std::string> env = {"LD_LIBRARY_PATH", "LSAN_OPTIONS=print_suppressions=0:suppressions=" + leakfile()};
 	env.insert(env.end(), r.env.begin(), r.env.end());
 	return runchild({.cmd = built(prog, r.args), .env = env, .dir = r.dir, .in = r.in,
-			 .noinput = r.noinput, .err = true, .outfile = r.outfile});
+			 .noinput = r.noinput, .err = true, .outfile = r.outfile,
+			 .nooutput = r.nooutput, .memlimit = r.memlimit});
 }
 
 #endif

@@ -1,6 +1,10 @@
 // How orv writes values: numbers, lists and strings as the language
 // reads them back, the escaped form of strings it cannot, and the round
 // trip over random values.
+#include <string.h>
+
+#include <cmath>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -8,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/orv/number.h"
 #include "tests/orv/run.h"
 
 namespace {
@@ -29,8 +34,13 @@ std::string value(const std::string &def, const std::vector<std::string> &lib = 
 TEST(OrvValues, Written)
 {
 	struct { const char *def, *text; } t[] = {
-		// the shortest text that reads back as the same double
-		{"0.1", "0.1"}, {"10.0", "10"}, {"1e300", "1e+300"}, {"0.00001", "1e-05"},
+		// the shortest digits that read back as the same double, with an
+		// exponent below 1e-6 and from 1e21 up
+		{"0.1", "0.1"}, {"10.0", "10"}, {"1e300", "1e+300"}, {"0.00001", "0.00001"},
+		{"100000", "100000"}, {"1e21", "1e+21"}, {"999999999999999900000", "999999999999999900000"},
+		{"1e-7", "1e-7"}, {"1.5e-7", "1.5e-7"}, {"0.000001", "0.000001"}, {"-1.25e-6", "-0.00000125"},
+		{"-6.887675715374346e+20", "-688767571537434600000"}, {"1.2345e22", "1.2345e+22"},
+		{"123.456", "123.456"}, {"2e-323", "2e-323"},
 		{"-0", "-0"}, {"+0", "0"}, {"123456789012", "123456789012"}, {"0x10", "16"},
 		{"4.9e-324", "5e-324"}, {"2.2250738585072009e-308", "2.225073858507201e-308"},
 		{"1.7976931348623157e308", "1.7976931348623157e+308"}, {"1e309", "+inf"},
@@ -41,7 +51,10 @@ TEST(OrvValues, Written)
 		{"{{1,2},{}}", "{{1,2}}"}, {"{1,{},5}", "{1}"},
 		// strings that read back as they are
 		{"@", "@"}, {"@a b", "@a b"}, {"@ a", "@ a"}, {"@a\"b", "@a\"b"}, {"@back\\slash", "@back\\slash"},
-		{"@@#=", "@@#="}, {"@caf\xc3\xa9", "@caf\xc3\xa9"},
+		{"@@#=", "@@#="}, {"@caf\xc3\xa9", "@caf\xc3\xa9"}, {"@\"q", "@\"q"}, {"@\"q\" r", "@\"q\" r"},
+		// the escaped form read back
+		{"@\"a\\tb\"", "@\"a\\tb\""}, {"@\"x(y\"", "@\"x(y\""}, {"@\"q\"", "@q"}, {"{@\"\\\"\" , 1}", "{@\",1}"},
+		{"@\"\\x41\\x42\"", "@AB"}, {"@\" spaced  out \"", "@\" spaced  out \""},
 	};
 	for (auto &r : t)
 		EXPECT_EQ(value(r.def), r.text) << r.def;
@@ -68,8 +81,11 @@ TEST(OrvValues, FromLibraries)
 		{"Bytes(120,40,121)", "@\"x(y\""},
 		{"Bytes(123,44,125,41)", "@\"{,})\""},
 		{"Bytes(34,113,34)", "@\"\\\"q\\\"\""},
+		{"Bytes(34,113)", "@\"q"},
 		{"Bytes(92,44)", "@\"\\\\,\""},
 		{"Bytes(1,127,128,255,9)", "@\"\\x01\\x7F\\x80\\xFF\\t\""},
+		// plain whenever that reads back, control bytes too
+		{"Bytes(1,27,127,128,255,11,12)", "@\x01\x1b\x7f\x80\xff\x0b\x0c"},
 		{"Bytes(195,169,9)", "@\"\\xC3\\xA9\\t\""},
 		{"{1,Bytes(9)}", "{1,@\"\\t\"}"},
 		// shown, not guessed at
@@ -85,13 +101,14 @@ TEST(OrvValues, FromLibraries)
 	EXPECT_EQ(deep.substr(deep.size() - 6), ",1},1}");
 }
 
-// For every value whose text is not escaped, evaluating the text gives
-// the value again and prints the same text.  The values are random ones
-// of the library vals (Rand(N), seeded by N): nested lists, numbers at
-// the edges of the double and any bit pattern, strings with any byte.
+// Every value read back gives the same value and prints the same text.
+// The values are random ones of the library vals (Rand(N), seeded by
+// N): nested lists, numbers of every class (signed zeros, subnormals,
+// the edges of the fixed and the exponent form, infinities, NaNs, any
+// bit pattern), strings with every byte but NUL.
 TEST(OrvValues, RoundTrip)
 {
-	const int n = 400;
+	const int n = 600;
 	tmpdir d;
 	std::string defs;
 	std::vector<std::string> args = {"-l", vals, d / "rand.orv"};
@@ -103,22 +120,19 @@ TEST(OrvValues, RoundTrip)
 	child c = orv({args});
 	ASSERT_EQ(c.status, 0) << c.err;
 
-	// An escaped string begins the text or follows a bracket or a comma,
-	// which no plain string holds.
+	// An escaped string begins the text or follows a bracket or a comma.
 	std::regex escaped("(^|[{,])@\"");
 	std::istringstream lines(c.out);
 	std::string back, same;
 	std::vector<std::string> texts, bargs = {d / "back.orv"}, sargs = {"-l", vals, d / "same.orv"};
-	int plain = 0, nested = 0;
+	int esc = 0, nested = 0;
 	for (std::string l; std::getline(lines, l);) {
 		std::string i = std::to_string(texts.size());
 		std::string pre = "v" + i + " = ";
 		ASSERT_EQ(l.rfind(pre, 0), 0u) << l;
 		std::string text = l.substr(pre.size());
 		texts.push_back(text);
-		if (std::regex_search(text, escaped))
-			continue;
-		plain++;
+		esc += std::regex_search(text, escaped);
 		nested += text.rfind("{{", 0) == 0 || text.find(",{") != std::string::npos;
 		back += "x" + i + " = " + text + "\n";
 		bargs.insert(bargs.end(), {"-p", "x" + i});
@@ -126,9 +140,8 @@ TEST(OrvValues, RoundTrip)
 		sargs.insert(sargs.end(), {"-p", "s" + i});
 	}
 	ASSERT_EQ(texts.size(), size_t(n));
-	EXPECT_GT(plain, n / 4);
+	EXPECT_GT(esc, n / 10);
 	EXPECT_GT(nested, n / 20);
-	EXPECT_LT(plain, n) << "some strings need escaping";
 	writefile(d / "back.orv", back);
 	writefile(d / "same.orv", same);
 
@@ -137,8 +150,7 @@ TEST(OrvValues, RoundTrip)
 	EXPECT_EQ(c.err, "");
 	std::string want;
 	for (size_t i = 0; i < texts.size(); i++)
-		if (!std::regex_search(texts[i], escaped))
-			want += "x" + std::to_string(i) + " = " + texts[i] + "\n";
+		want += "x" + std::to_string(i) + " = " + texts[i] + "\n";
 	EXPECT_EQ(c.out, want);
 
 	// ... and the same value, bit for bit.
@@ -149,13 +161,38 @@ TEST(OrvValues, RoundTrip)
 		EXPECT_EQ(l.substr(l.find(" = ")), " = 1") << l << ": " << texts[std::stoul(l.substr(1))];
 
 	// Some of them as the command line puts it: orv -e 'x = TEXT'.
-	for (size_t i = 0, k = 0; i < texts.size() && k < 10; i++) {
-		if (std::regex_search(texts[i], escaped))
-			continue;
-		k++;
+	for (size_t i = 0; i < 10; i++) {
 		c = orv({{"-e", "x = " + texts[i]}});
 		EXPECT_EQ(c.out, "x = " + texts[i] + "\n");
 	}
+}
+
+// Numbers are written as the fewest digits that read back, in fixed
+// notation from 1e-6 up to 1e21: over doubles of every scale.
+TEST(OrvValues, Numbers)
+{
+	std::mt19937_64 g(20);
+	std::string defs;
+	std::vector<double> ds;
+	std::vector<std::string> args = {"-"};
+	for (int i = 0; i < 500; i++) {
+		uint64_t u = g();
+		double x;
+		memcpy(&x, &u, sizeof x);
+		if (i % 2)	// near the edges of the fixed form
+			x = std::ldexp(double(u >> 11) / 9007199254740992.0, int(g() % 160) - 80);
+		ds.push_back(x);
+		char b[40];
+		snprintf(b, sizeof b, "%.17g", x);
+		defs += "n" + std::to_string(i) + " = " + (std::isnan(x) ? (std::signbit(x) ? "-nan" : "+nan") : b) + "\n";
+		args.insert(args.end(), {"-p", "n" + std::to_string(i)});
+	}
+	child c = orv({args, defs});
+	std::string want;
+	for (size_t i = 0; i < ds.size(); i++)
+		want += "n" + std::to_string(i) + " = " + jsnum(ds[i]) + "\n";
+	EXPECT_EQ(c.out, want);
+	EXPECT_EQ(c.status, 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,10 +111,17 @@ static void give(int from, int fd)
 			_exit(126);
 	}
 	give(out, 1);
+	if (p.nooutput)
+		close(1);
 	if (err)
 		give(fileno(err), 2);
 	if (!p.dir.empty() && chdir(p.dir.c_str()) != 0)
 		_exit(126);
+	if (p.memlimit) {
+		struct rlimit r = {(rlim_t)p.memlimit, (rlim_t)p.memlimit};
+		if (setrlimit(RLIMIT_AS, &r) != 0)
+			_exit(126);
+	}
 	execve(av[0], av, ev);
 	_exit(126);
 }

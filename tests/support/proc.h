@@ -17,6 +17,8 @@ struct proc {
 	bool noinput = false;			/* standard input closed instead */
 	bool err = false;			/* standard error captured, else left as it is */
 	std::string outfile = "";		/* standard output to this file, not captured */
+	bool nooutput = false;			/* standard output closed instead */
+	long long memlimit = 0;			/* bytes of address space it may take; 0: no limit */
 };
 
 /* What it did. */

@@ -1,6 +1,6 @@
 /* dtoi as a C compiler builds it, out of line: the header must serve C
    callers too, and a call here converts at run time on the target. */
-#include "util/dtoi.h"
+#include "geom/dtoi.h"
 
 int32_t dtoi_c(double v);
 

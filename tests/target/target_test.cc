@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "util/dtoi.h"
+#include "geom/dtoi.h"
 
 extern "C" int32_t dtoi_c(double v);
 

@@ -1,6 +1,6 @@
 /* Double to 32-bit int, truncating toward zero and saturating. */
-#ifndef ORV_UTIL_DTOI_H
-#define ORV_UTIL_DTOI_H
+#ifndef ORV_GEOM_DTOI_H
+#define ORV_GEOM_DTOI_H
 
 #include <stdint.h>
 

@@ -1,10 +1,12 @@
 /* Fuzz target of the evaluator: the objects A, B, C and D get their
    definitions from the input, one after the other, separated by NUL
    bytes (missing ones are empty), and A is evaluated as orvcalc
-   evaluates line1.  The value must be well formed (known types, lists
-   over terminated item arrays, strings with a text), and a second
-   evaluation must give the same value: nothing that one evaluation
-   leaves behind may change the next.
+   evaluates line1, then again with orv's language (parameters, escaped
+   strings, errors of functions, messages through a hook).  The value
+   must be well formed (known types, lists over terminated item arrays,
+   strings with a text), and a second evaluation must give the same
+   value: nothing that one evaluation leaves behind may change the
+   next.
 
    Calls reach the fixture library "orvlib.so" (Segment, twice, who)
    when its folder is on LD_LIBRARY_PATH, as tools/fuzz arranges; the
@@ -43,6 +45,19 @@ std::string eval()
 	return s;
 }
 
+void quiet(int obj, const char *msg)
+{
+	if (obj < -1 || obj >= len_page || !msg)
+		abort();
+}
+
+/* orvcalc's rules, or orv's. */
+void language(int orv)
+{
+	params = quoted = errors = orv;
+	msghook = orv ? quiet : nullptr;
+}
+
 }
 
 /* orvo_lookup as the evaluator sees it (the linker's --wrap). */
@@ -69,8 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 		if (orvo_set(names[i], defs[i].c_str(), 0) != i)
 			abort();
 	}
-	std::string v = eval();
-	if (eval() != v)
-		abort();
+	for (int orv = 0; orv < 2; orv++) {
+		language(orv);
+		std::string v = eval();
+		if (eval() != v)
+			abort();
+	}
+	language(0);
 	return 0;
 }

@@ -1,6 +1,6 @@
 /* The general library "orvlib.so" of the tests (built with loud.c,
    which reports its loading and unloading). */
-#include "standins/orvlib/show.h"
+#include "tests/standins/orvlib/show.h"
 
 int orvfix_who(void);
 

@@ -1,7 +1,7 @@
 /* What the stand-in libraries share: a call written out on standard
    output, and the numbers they answer. */
-#ifndef ORV_STANDINS_ORVLIB_SHOW_H
-#define ORV_STANDINS_ORVLIB_SHOW_H
+#ifndef ORV_TESTS_STANDINS_ORVLIB_SHOW_H
+#define ORV_TESTS_STANDINS_ORVLIB_SHOW_H
 
 #include <stdio.h>
 

@@ -1,6 +1,6 @@
 /* An "orvlib.so" that needs a symbol nobody defines: it loads only
    when binding is lazy, and then fails at the call. */
-#include "standins/orvlib/show.h"
+#include "tests/standins/orvlib/show.h"
 
 int orvfix_absent(void);
 

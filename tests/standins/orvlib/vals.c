@@ -24,7 +24,8 @@ static int below(int n)
 }
 
 /* Doubles at the edges (signed zeros, subnormals, the largest, the
-   infinities, NaNs of both signs), short decimals, and any bit pattern. */
+   infinities, NaNs of both signs, where the written form takes or drops
+   its exponent), short decimals of any scale, and any bit pattern. */
 static double anynum(void)
 {
 	static const double edge[] = {
@@ -32,16 +33,19 @@ static double anynum(void)
 		2.2250738585072009e-308, 2.2250738585072014e-308,
 		1.7976931348623157e308, -1.7976931348623157e308,
 		INFINITY, -INFINITY, NAN, -NAN, 1, -1, 9007199254740993.0,
+		1e21, 999999999999999900000.0, 1e-7, 9.999999999999999e-8, 1e-6, 100000, 1e20,
 	};
 	static const double tens[] = { 1, 10, 100, 1000, 10000, 100000 };
 	uint64_t u;
 	double d;
 
-	switch (below(4)) {
+	switch (below(5)) {
 	case 0:
 		return edge[below(sizeof edge / sizeof edge[0])];
 	case 1:
 		return (double)(below(20001) - 10000) / tens[below(6)];
+	case 2:
+		return (double)(below(2000001) - 1000000) * pow(10, below(61) - 30);
 	default:
 		u = next();
 		memcpy(&d, &u, sizeof d);
@@ -49,7 +53,9 @@ static double anynum(void)
 	}
 }
 
-/* Mostly bytes a definition can hold, now and then any byte but NUL. */
+/* Bytes a definition writes as they are, often enough to make plain
+   strings, among any byte but NUL (which no string holds); now and then
+   in double quotes, as the escaped form is. */
 static value anystr(void)
 {
 	static const char common[] = "abcXYZ019 @#=\"'\\!~.+-";
@@ -57,7 +63,9 @@ static value anystr(void)
 	int n = below(12), i;
 
 	for (i = 0; i < n; i++)
-		s[i] = below(8) ? common[below(sizeof common - 1)] : (char)(1 + below(255));
+		s[i] = below(3) ? common[below(sizeof common - 1)] : (char)(1 + below(255));
+	if (n >= 2 && !below(4))
+		s[0] = s[n - 1] = '"';
 	s[n] = '\0';
 	return vstr(s);
 }

@@ -1,5 +1,5 @@
 /* An "orvlib.so" whose function is spelt in lower case only. */
-#include "standins/orvlib/show.h"
+#include "tests/standins/orvlib/show.h"
 
 value segment(value v)
 {
