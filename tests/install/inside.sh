@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs as root inside a fresh Debian 12 tree, in /tmp/orv, which holds
-# the packages, programs.sh and the C program's project (use/): installs
-# the packages with apt, uses them as a person would, purges them and
-# checks that nothing of them is left.  What the programs print goes to
-# transcript.txt.
+# the packages, programs.sh and the C program's project (use/): checks
+# what each -dev package pulls in, installs the packages with apt, uses
+# them as a person would, installs the armhf -dev packages (armhf/)
+# beside them, purges them all and checks that nothing of them is left.
+# What the programs print goes to transcript.txt.
 set -eu
 cd /tmp/orv
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8
@@ -11,8 +12,26 @@ fail() { echo "inside: $*" >&2; exit 1; }
 quiet() { "$@" >>log.txt 2>&1 || { cat log.txt >&2; fail "$* failed"; }; }
 
 quiet apt-get update
+
+# pulls DEB...: the packages that installing these alone would add.
+pulls() {
+	apt-get install -s --no-install-recommends "$@" 2>/dev/null |
+		sed -n 's/^Inst \([^ ]*\).*/\1/p' | sort | tr '\n' ' '
+}
+# The function-library kit needs the C library's files alone (already
+# here, with gcc); geomlib no SDL; textview SDL's -dev packages.
+got=$(pulls ./liborv-cfunc-dev_*.deb)
+[ "$got" = "liborv-cfunc-dev " ] || fail "liborv-cfunc-dev pulls in: $got"
+got=$(pulls ./liborv-cfunc-dev_*.deb ./liborv-geom-dev_*.deb)
+case $got in *sdl*|*x11*|*libgl*) fail "liborv-geom-dev pulls in: $got" ;; esac
+case $(pulls ./liborv-*-dev_*.deb) in
+*libsdl2-dev*libsdl2-ttf-dev*) ;;
+*) fail "liborv-textview-dev pulls no SDL -dev package" ;;
+esac
+
 quiet apt-get install -y --no-install-recommends ./*.deb
-pkgs=$(for d in ./*.deb; do dpkg-deb -f "$d" Package; done)
+# name:arch: the -dev packages may be there for two architectures.
+pkgs=$(for d in ./*.deb; do dpkg-deb -W --showformat '${Package}:${Architecture} ' "$d"; done)
 
 # A C program built as another project builds it: through
 # find_package(orv) and through pkg-config.
@@ -36,6 +55,19 @@ sh programs.sh "" "" >transcript.txt
 		if build-use/bin/$p "$p.txt"; then echo "exit 0"; else echo "exit $?"; fi
 	done
 } >>transcript.txt 2>&1
+
+# The -dev packages are Multi-Arch: same: the armhf ones install beside
+# the amd64 ones, in one tree.
+if [ -d armhf ]; then
+	quiet apt-get install -y --no-install-recommends ./armhf/*.deb
+	for d in armhf/*.deb; do
+		p=$(dpkg-deb -f "$d" Package)
+		dpkg-query -W "$p:amd64" "$p:armhf" >/dev/null 2>&1 ||
+			fail "$p is not installed for both amd64 and armhf"
+		pkgs="$pkgs $p:armhf"
+	done
+	echo "side by side: the amd64 and armhf -dev packages" >&2
+fi
 
 # What the packages installed must be gone after the purge, but for
 # folders that other packages hold too.
