@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "orvedit/edit.h"
 
@@ -237,9 +238,17 @@ static void middle(editor &e, int x, int y)
    SDL hands it over whole at every change. */
 static const int primary_most = 1 << 20;
 
+/* PRIMARY is a selection of the window systems that share it between
+   programs, X11 and Wayland; elsewhere nobody could read it. */
+static bool shares_primary()
+{
+	const char *d = SDL_GetCurrentVideoDriver();
+	return d && (!strcmp(d, "x11") || !strcmp(d, "wayland"));
+}
+
 static void offer_primary(editor &e)
 {
-	if (!has_sel(e))
+	if (!has_sel(e) || !shares_primary())
 		return;
 	std::pair<int, int> now = {sel_lo(e), sel_hi(e)};
 	int n = now.second - now.first;

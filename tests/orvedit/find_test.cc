@@ -1,6 +1,6 @@
-/* Search, replace, go to a line, moves by words, the keys on F1 and the
-   PRIMARY selection: typed through SDL's event queue, checked on the
-   text, the cursor and the status line. */
+/* Search, replace, go to a line, moves by words, the keys on F1: typed
+   through SDL's event queue, checked on the text, the cursor and the
+   status line. */
 #include "tests/orvedit/fixture.h"
 
 namespace {
@@ -162,26 +162,6 @@ TEST_F(Find, F1ShowsTheKeysPageByPage)
 	s.type("x").key(SDLK_ESCAPE);
 	EXPECT_FALSE(s.e.ask.open);
 	EXPECT_EQ(s.text(), "text") << "nothing typed while the keys show";
-}
-
-TEST_F(Find, SelectionIsOfferedAsPrimaryAndTheMiddleButtonPastesIt)
-{
-	open("one two");
-	s.key(SDLK_RIGHT, S, 3);
-	char *t = SDL_GetPrimarySelectionText();
-	EXPECT_STREQ(t, "one");
-	SDL_free(t);
-	SDL_SetPrimarySelectionText("X");
-	SDL_Event ev{};
-	ev.type = SDL_MOUSEBUTTONDOWN;
-	ev.button.windowID = s.win();
-	ev.button.button = SDL_BUTTON_MIDDLE;
-	ev.button.state = SDL_PRESSED;
-	ev.button.clicks = 1;
-	ev.button.x = 400;
-	ev.button.y = 300;
-	s.send(ev);
-	EXPECT_EQ(s.text(), "one twoX") << "pasted where pressed: after the end";
 }
 
 }

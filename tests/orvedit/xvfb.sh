@@ -164,6 +164,20 @@ within 10 is busy.txt 'abckept' || { xdotool keyup ctrl; fail "busy: saved $(od 
 xdotool keyup ctrl
 quit_clean
 
+# The selection is PRIMARY for other programs, and the middle button
+# pastes theirs where it is pressed.
+printf 'one two' >primary.txt
+start primary.txt
+xdotool key --delay 20 shift+Right shift+Right shift+Right
+within 10 sh -c '[ "$(xclip -o -selection primary)" = one ]' ||
+	fail "primary: $(xclip -o -selection primary 2>&1)"
+printf 'X' | xclip -selection primary -i
+sleep 0.3
+xdotool mousemove --window "$wid" 400 300 click 2
+xdotool key ctrl+s
+within 10 is primary.txt 'one twoX' || fail "primary: saved $(od -c primary.txt)"
+quit_clean
+
 # A place as a compiler prints it: FILE:LINE:COLUMN.
 printf 'one\ntwo\nthree' >place.txt
 timeout 120 "$ed" place.txt:2:2 >>editor.out 2>&1 &
