@@ -15,7 +15,7 @@ static const char usage[] =
 	"usage: orvedit [-t STOPS] [+LINE[:COLUMN]] [FILE[:LINE[:COLUMN]]]\n"
 	"Edits FILE in a window; a missing FILE is made on the first save,\n"
 	"and without one the text is new, named on the first save.\n"
-	"  -t STOPS   tab stops as percentages of the width, e.g. 30,60\n"
+	"  -t STOPS   tab stops as percentages of a row, e.g. 30,60\n"
 	"  +LINE[:COLUMN], FILE:LINE[:COLUMN]\n"
 	"             start with the cursor there (from 1; columns in characters)\n"
 	"  --help     print this and exit\n"

@@ -146,7 +146,8 @@ void reveal(editor &e)
 
 void set_title(editor &e)
 {
-	std::string t = (dirty(e) ? "* " : "") + e.name + " - orvedit";
+	std::string n = e.name.empty() ? "(new file)" : e.name;
+	std::string t = (dirty(e) ? "* " : "") + n + " - orvedit";
 	if (t != e.title && e.win) {
 		e.title = t;
 		SDL_SetWindowTitle(e.win, t.c_str());

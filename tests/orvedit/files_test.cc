@@ -50,6 +50,7 @@ TEST_F(Files, UnnamedBufferIsNamedOnItsFirstSave)
 	ASSERT_TRUE(s.open(""));
 	EXPECT_EQ(s.e.name, "");
 	EXPECT_FALSE(s.e.ro);
+	EXPECT_STREQ(SDL_GetWindowTitle(s.e.win), "(new file) - orvedit");
 	s.type("fresh").ctrl(SDLK_s);
 	ASSERT_TRUE(asks("save as")) << s.e.ask.label;
 	/* Escape: nothing written, the text stays. */
@@ -60,6 +61,7 @@ TEST_F(Files, UnnamedBufferIsNamedOnItsFirstSave)
 	answer_line(dir / "named.txt");
 	EXPECT_EQ(readfile(dir / "named.txt"), "fresh") << s.e.notice;
 	EXPECT_EQ(s.e.name, dir / "named.txt");
+	EXPECT_EQ(std::string(SDL_GetWindowTitle(s.e.win)), dir / "named.txt" + " - orvedit");
 	EXPECT_FALSE(dirty(s.e));
 	s.type("!").ctrl(SDLK_s);
 	EXPECT_EQ(readfile(dir / "named.txt"), "fresh!");
