@@ -277,6 +277,8 @@ std::string status_right(const editor &e);
    named temporary at once. */
 void load(editor &e);
 void catch_signals();
+/* All n bytes to fd, through short writes and interruptions. */
+bool write_all(int fd, const char *p, size_t n);
 disk look(const std::string &path);
 bool same(const disk &a, const disk &b);
 void set_file(editor &e, const std::string &name);

@@ -86,20 +86,6 @@ std::string rec_path(const editor &e)
 	return d + "/" + base + h;
 }
 
-static bool write_all(int fd, const char *p, size_t n)
-{
-	while (n > 0) {
-		ssize_t k = write(fd, p, n);
-		if (k < 0 && errno == EINTR)
-			continue;
-		if (k <= 0)
-			return false;
-		p += k;
-		n -= k;
-	}
-	return true;
-}
-
 /* Written beside and renamed into place: a kill during the write leaves
    the recovery file before it whole. */
 bool rec_write(editor &e)

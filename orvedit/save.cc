@@ -189,7 +189,7 @@ void load(editor &e)
 }
 
 /* Writes all n bytes, through short writes and interruptions. */
-static bool write_all(int fd, const char *p, size_t n)
+bool write_all(int fd, const char *p, size_t n)
 {
 	while (n > 0) {
 		ssize_t k = write(fd, p, n);
