@@ -73,8 +73,6 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 		return false;
 	}
 	SDL_SetWindowMinimumSize(e.win, 200, 100);
-	e.probe = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32,
-		SDL_PIXELFORMAT_ARGB8888);
 	catch_signals();
 	catch_int();
 	rec_guard(e);
@@ -90,7 +88,7 @@ bool edit_open(editor &e, const char *path, const edit_opts &o,
 void edit_reset(editor &e, const std::string &path)
 {
 	SDL_Window *win = e.win;
-	SDL_Surface *status = e.status, *probe = e.probe;
+	SDL_Surface *status = e.status;
 	void *plug = e.plug;
 	void (*plot)(SDL_Surface *) = e.plot;
 	std::vector<int32_t> tabs = std::move(e.tabs);
@@ -99,13 +97,12 @@ void edit_reset(editor &e, const std::string &path)
 	std::string title = std::move(e.title);
 
 	e.win = nullptr;
-	e.status = e.probe = nullptr;
+	e.status = nullptr;
 	e.plug = nullptr;
 	e.~editor();
 	new (&e) editor{};
 	e.win = win;
 	e.status = status;
-	e.probe = probe;
 	e.plug = plug;
 	e.plot = plot;
 	e.tabs = std::move(tabs);
@@ -129,13 +126,11 @@ void edit_close(editor &e)
 	e.f.text = nullptr;
 	if (e.status)
 		SDL_FreeSurface(e.status);
-	if (e.probe)
-		SDL_FreeSurface(e.probe);
 	if (e.win)
 		SDL_DestroyWindow(e.win);
 	if (e.plug)
 		dlclose(e.plug);
-	e.status = e.probe = nullptr;
+	e.status = nullptr;
 	e.win = nullptr;
 	e.plug = nullptr;
 	e.plot = nullptr;

@@ -75,7 +75,6 @@ struct editor {
 	std::string name;	/* FILE as given */
 	std::string target;	/* what a save replaces: links followed */
 	int len;		/* length of the text, kept by every edit */
-	int nlines;		/* hard lines: breaks (CR or LF) + 1 */
 	line_index lines;	/* where each line starts, kept by every edit */
 	int cur;		/* cursor: a byte position */
 	int anchor;		/* other end of the selection, or -1 */
@@ -105,7 +104,6 @@ struct editor {
 
 	SDL_Window *win;
 	SDL_Surface *status;	/* the status line, drawn then copied in */
-	SDL_Surface *probe;	/* 1x1: layouts that only measure */
 	std::string title;
 	void *plug;		/* plotplug, or null */
 	void (*plot)(SDL_Surface *);
@@ -172,11 +170,9 @@ std::string plugin_path(const std::string &exe);
 
 /* --- inside the editor --- */
 
-/* text.cc: hard line breaks (CR and LF each count) in n bytes; the text;
-   character boundaries after and before pos (a UTF-8 sequence, a CR LF
+/* text.cc: the text; character boundaries after and before pos (a UTF-8 sequence, a CR LF
    pair), and the one at or before pos; the line around pos, without its
    break; the selection. */
-int breaks(const char *s, size_t n);
 std::string_view view_of(const editor &e);
 int next_char(const editor &e, int pos);
 int prev_char(const editor &e, int pos);

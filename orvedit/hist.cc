@@ -36,7 +36,6 @@ static bool insert(editor &e, int pos, const std::string &s)
 	    memcmp(e.f.text + pos, s.data(), s.size()) != 0)
 		return false;
 	e.len = (int)want;
-	e.nlines += breaks(s.data(), s.size());
 	ln_edit(e.lines, view_of(e), pos, 0, (int)s.size());
 	return true;
 }
@@ -52,7 +51,6 @@ static bool splice(editor &e, int pos, int n, const std::string &s)
 		} catch (const std::bad_alloc &) {
 			return false;
 		}
-		e.nlines -= breaks(e.f.text + pos, n);
 		ed_delete(&e.f, n, pos);
 		e.len -= n;
 		ln_edit(e.lines, view_of(e), pos, n, 0);

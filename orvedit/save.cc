@@ -182,7 +182,6 @@ void load(editor &e)
 		e.f.text[0] = 0;
 	}
 	e.len = (int)strlen(e.f.text);
-	e.nlines = breaks(e.f.text, e.len) + 1;
 	ln_build(e.lines, view_of(e));
 	e.ro_why = why_ro(e.name, err, s, e.len);
 	e.ro = !e.ro_why.empty();

@@ -1,4 +1,4 @@
-/* The text as the editor reads it: line breaks, UTF-8 character
+/* The text as the editor reads it: UTF-8 character and word
    boundaries, lines and the selection. */
 #include <algorithm>
 #include <cctype>
@@ -6,25 +6,6 @@
 
 #include "orvedit/edit.h"
 #include "orvedit/utf8.h"
-
-/* Hard line breaks in n bytes: CR and LF each count, as in the layout. */
-int breaks(const char *s, size_t n)
-{
-	int k = 0;
-	const char *end = s + n;
-	for (;;) {
-		const char *lf = (const char *)memchr(s, '\n', end - s);
-		const char *stop = lf ? lf : end;
-		/* CR is rare: look for it only in the stretch before the LF. */
-		for (const char *cr = (const char *)memchr(s, '\r', stop - s); cr;
-		     cr = (const char *)memchr(cr + 1, '\r', stop - cr - 1))
-			k++;
-		if (!lf)
-			return k;
-		k++;
-		s = lf + 1;
-	}
-}
 
 std::string_view view_of(const editor &e)
 {

@@ -81,7 +81,7 @@ void BM_Keystroke(benchmark::State &st)
 		edit_pump(b.e);
 	}
 	st.counters["bytes"] = (double)b.e.len;
-	st.counters["lines"] = (double)b.e.nlines;
+	st.counters["lines"] = (double)ln_count(b.e.lines);
 	st.counters["top_line"] = (double)(ln_of(b.e.lines, b.e.top) + 1);
 }
 
