@@ -358,15 +358,6 @@ TEST_F(Edit, PageDownAndUpMoveViewAndCursorByAWindow)
 	EXPECT_EQ(s.e.top, 0);
 }
 
-/* Whether the cursor's row is wholly in the window. */
-void cursor_shown(session &s)
-{
-	bar b = locate(s.e, s.e.cur);
-	ASSERT_TRUE(b.ok) << "cursor " << s.e.cur << ", top " << s.e.top;
-	EXPECT_GE(b.y, 0);
-	EXPECT_LE(b.y + geometry(s.e).lh, text_bottom(s.e));
-}
-
 TEST_F(Edit, CursorStaysInViewWhenItMovesOff)
 {
 	open(numbered(300));

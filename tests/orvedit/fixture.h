@@ -238,6 +238,15 @@ public:
 	}
 };
 
+/* Whether the cursor's row is wholly in the window. */
+inline void cursor_shown(session &s)
+{
+	bar b = locate(s.e, s.e.cur);
+	ASSERT_TRUE(b.ok) << "cursor " << s.e.cur << ", top " << s.e.top;
+	EXPECT_GE(b.y, 0);
+	EXPECT_LE(b.y + geometry(s.e).lh, text_bottom(s.e));
+}
+
 /* A case with a scratch folder and an editor. */
 class Editing : public ::testing::Test {
 protected:

@@ -189,14 +189,6 @@ std::string long_line()
 	return t + "\nbottom";
 }
 
-void cursor_shown(session &s)
-{
-	bar b = locate(s.e, s.e.cur);
-	ASSERT_TRUE(b.ok) << "cursor " << s.e.cur << ", top " << s.e.top;
-	EXPECT_GE(b.y, 0);
-	EXPECT_LE(b.y + geometry(s.e).lh, text_bottom(s.e));
-}
-
 TEST_F(View, EveryPlaceOfALongLineCanBeReached)
 {
 	std::string t = long_line();
