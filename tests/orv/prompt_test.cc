@@ -1,6 +1,5 @@
 // orv at a terminal: the prompt, driven through a pseudo-terminal as a
 // person types.
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -161,30 +160,6 @@ TEST(OrvPrompt, OnATerminal)
 	ASSERT_TRUE(t.until("orv> ")) << t.seen;
 	t.type("z = 7\n");
 	EXPECT_TRUE(t.until("z = 7\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
-	t.type("\x04");
-	EXPECT_EQ(t.status(), 0) << t.seen;
-}
-
-// Where libedit is installed, the prompt edits lines and keeps them:
-// the Up arrow brings the last one back, Left moves within it.
-TEST(OrvPrompt, HistoryAndLineEditing)
-{
-	/* Under the emulator the program's libedit would be the target's. */
-	void *h = ORV_EMULATOR[0] ? nullptr : dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
-	if (!h)
-		GTEST_SKIP() << "no libedit for the program here: it reads plain lines";
-	dlclose(h);
-	term t({});
-	ASSERT_GT(t.pid, 0) << "no terminal";
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
-	t.type("q = {3,4}\n");
-	ASSERT_TRUE(t.until("q = {3,4}\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
-	t.type("\x1b[A");	/* Up: "q = {3,4}" again */
-	usleep(100000);
-	t.type("\x1b[D\x1b[D5,\n");	/* Left twice, then 5, : "q = {3,5,4}" */
-	EXPECT_TRUE(t.until("q = {3,5,4}\r\n")) << t.seen;
 	ASSERT_TRUE(t.until("orv> ")) << t.seen;
 	t.type("\x04");
 	EXPECT_EQ(t.status(), 0) << t.seen;
