@@ -3,7 +3,9 @@
 // All input is read and checked before anything is evaluated, so a bad
 // command line or bad input (exit status 2) prints nothing on standard
 // output and calls no library function.
+#include <dlfcn.h>
 #include <errno.h>
+#include <stdlib.h>
 #include <getopt.h>
 #include <signal.h>
 #include <stdio.h>
@@ -403,6 +405,52 @@ void enter(const std::string &at, std::string_view line)
 	fwrite(s.data(), 1, s.size(), stdout);
 }
 
+// Line editing and history at the prompt, where libedit is installed:
+// its readline interface, taken when the prompt starts, so that orv
+// runs without it and reads plain lines then.
+struct editing {
+	char *(*read)(const char *prompt);	// null: not to be had
+	int (*keep)(const char *line);
+};
+
+editing editline()
+{
+	editing e = {nullptr, nullptr};
+	if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
+		return e;
+	void *h = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
+	if (!h)
+		return e;
+	e.read = (char *(*)(const char *))dlsym(h, "readline");
+	e.keep = (int (*)(const char *))dlsym(h, "add_history");
+	if (!e.read || !e.keep)
+		e = {nullptr, nullptr};
+	return e;
+}
+
+// One line at the prompt: 1, 0 at the end (Ctrl-D), -1 when the read
+// failed or Ctrl-C cut it short (halt set).
+int prompted(const editing &ed, std::string &line)
+{
+	if (!ed.read) {
+		fputs("orv> ", stdout);
+		if (!flushed())
+			return -1;
+		return readline(stdin, line);
+	}
+	if (!flushed())
+		return -1;
+	errno = 0;
+	char *l = ed.read("orv> ");
+	if (!l)
+		return halt ? -1 : 0;
+	line = l;
+	free(l);
+	if (!strip(line).empty())
+		ed.keep(line.c_str());
+	return 1;
+}
+
 // The prompt, until the end of the input (Ctrl-D): 0.  Ctrl-C abandons
 // the evaluation under way, or the line being typed, and asks again.
 int session()
@@ -412,13 +460,11 @@ int session()
 	sigemptyset(&sa.sa_mask);
 	sigaction(SIGINT, &sa, nullptr);	// no SA_RESTART: a read is cut short too
 
+	editing ed = editline();
 	std::string line;
 	for (long n = 1;; n++) {
 		halt = 0;
-		fputs("orv> ", stdout);
-		if (!flushed())
-			return 2;
-		int r = readline(stdin, line);
+		int r = prompted(ed, line);
 		if (r < 0 && halt) {
 			clearerr(stdin);
 			fputc('\n', stdout);

@@ -1,10 +1,12 @@
 // orv at a terminal: the prompt, driven through a pseudo-terminal as a
 // person types.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +19,19 @@
 #include "tests/orv/run.h"
 
 namespace {
+
+// Whether orv edits lines here: it does where libedit is installed, and
+// the emulator's program would look for the target's.
+bool edits()
+{
+	static const bool yes = [] {
+		void *h = ORV_EMULATOR[0] ? nullptr : dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
+		if (h)
+			dlclose(h);
+		return h != nullptr;
+	}();
+	return yes;
+}
 
 // orv with a terminal for its three streams.
 struct term {
@@ -86,6 +101,22 @@ struct term {
 		from = at + text.size();
 		return true;
 	}
+	// Whether the prompt is shown and reads keys: libedit writes the
+	// prompt before it takes the terminal out of line mode, and a key
+	// typed in between would be read by the line discipline (a Ctrl-D
+	// there is lost), so wait for the mode too.
+	bool prompt()
+	{
+		if (!until("orv> "))
+			return false;
+		for (int i = 0; edits() && i < 300; i++) {
+			struct termios tio;
+			if (tcgetattr(fd, &tio) == 0 && !(tio.c_lflag & ICANON))
+				return true;
+			usleep(10000);
+		}
+		return !edits();
+	}
 	void type(const std::string &s) { ASSERT_EQ(write(fd, s.data(), s.size()), ssize_t(s.size())); }
 	// The exit status once it ends, within 30 s; -1 if it does not.
 	int status()
@@ -96,8 +127,10 @@ struct term {
 				pid = -1;
 				return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
 			}
+			// Keep the terminal drained, without ever waiting on it.
+			struct pollfd p = {fd, POLLIN, 0};
 			char buf[4096];
-			if (read(fd, buf, sizeof buf) <= 0)	// keep the terminal drained
+			if (poll(&p, 1, 100) <= 0 || read(fd, buf, sizeof buf) <= 0)
 				usleep(100000);
 		}
 		return -1;
@@ -118,31 +151,31 @@ TEST(OrvPrompt, Session)
 	args.push_back("-i");
 	term t(args);
 	ASSERT_GT(t.pid, 0) << "no terminal";
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 
 	t.type("x = {1,  2}\n");
 	EXPECT_TRUE(t.until("x = {1,2}\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("{x, w}\n");
 	EXPECT_TRUE(t.until("{{1,2},101}\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("y = {1 2}\n");
 	EXPECT_TRUE(t.until("orv: (standard input):3:6: '1 2' is not a number\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("y\n");
 	EXPECT_TRUE(t.until("orv: (standard input):4: variable y undefined\r\n")) << t.seen;
 	EXPECT_TRUE(t.until("0\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 
 	// The message shows that the evaluation is under way.
 	t.type("{zz, a40}\n");
 	EXPECT_TRUE(t.until("orv: (standard input):5: variable zz undefined\r\n")) << t.seen;
 	t.type("\x03");
 	EXPECT_TRUE(t.until("orv: interrupted\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("x\n");
 	EXPECT_TRUE(t.until("{1,2}\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("\x04");
 	EXPECT_EQ(t.status(), 0) << t.seen;
 }
@@ -153,14 +186,35 @@ TEST(OrvPrompt, OnATerminal)
 {
 	term t({});
 	ASSERT_GT(t.pid, 0) << "no terminal";
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("half typed");
 	usleep(100000);
 	t.type("\x03");
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("z = 7\n");
 	EXPECT_TRUE(t.until("z = 7\r\n")) << t.seen;
-	ASSERT_TRUE(t.until("orv> ")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
+	t.type("\x04");
+	EXPECT_EQ(t.status(), 0) << t.seen;
+}
+
+// Where libedit is installed, the prompt edits lines and keeps them:
+// the Up arrow brings the last one back, Left moves within it.
+TEST(OrvPrompt, HistoryAndLineEditing)
+{
+	if (!edits())
+		GTEST_SKIP() << "no libedit for the program here: it reads plain lines";
+	term t({});
+	ASSERT_GT(t.pid, 0) << "no terminal";
+	ASSERT_TRUE(t.prompt()) << t.seen;
+	t.type("q = {3,4}\n");
+	ASSERT_TRUE(t.until("q = {3,4}\r\n")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
+	t.type("\x1b[A");	/* Up: "q = {3,4}" again */
+	usleep(100000);
+	t.type("\x1b[D\x1b[D5,\n");	/* Left twice, then 5, : "q = {3,5,4}" */
+	EXPECT_TRUE(t.until("q = {3,5,4}\r\n")) << t.seen;
+	ASSERT_TRUE(t.prompt()) << t.seen;
 	t.type("\x04");
 	EXPECT_EQ(t.status(), 0) << t.seen;
 }
