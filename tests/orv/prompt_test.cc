@@ -20,12 +20,12 @@
 
 namespace {
 
-// Whether orv edits lines here: it does where libedit is installed, and
-// the emulator's program would look for the target's.
+// Whether orv edits lines here: it does where libedit is installed (a
+// test under an emulator looks in the same tree as the program).
 bool edits()
 {
 	static const bool yes = [] {
-		void *h = ORV_EMULATOR[0] ? nullptr : dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
+		void *h = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
 		if (h)
 			dlclose(h);
 		return h != nullptr;
