@@ -95,6 +95,8 @@ void edit_reset(editor &e, const std::string &path)
 	size_t clip_max = e.clip_max;
 	Uint32 rec_delay = e.rec_delay, disk_every = e.disk_every;
 	std::string title = std::move(e.title);
+	int font_px = e.font_px;	/* the view stays as the user set it */
+	bool numbers_off = e.numbers_off;
 
 	e.win = nullptr;
 	e.status = nullptr;
@@ -110,6 +112,8 @@ void edit_reset(editor &e, const std::string &path)
 	e.rec_delay = rec_delay;
 	e.disk_every = disk_every;
 	e.title = std::move(title);
+	e.font_px = font_px;
+	e.numbers_off = numbers_off;
 	rec_guard(e);
 	start(e, path);
 }

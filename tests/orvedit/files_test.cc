@@ -279,6 +279,26 @@ INSTANTIATE_TEST_SUITE_P(Requests, Unsaved, ::testing::ValuesIn(drop_cases),
 	[](const auto &i) { return std::string(i.param.name); });
 
 /* s for a text without a name asks for one, saves, then quits. */
+/* Another file in the window keeps the view as it was set: the zoom
+   and the line numbers switched off. */
+TEST_F(Files, OpenAndNewKeepTheZoomAndTheLineNumbers)
+{
+	ASSERT_TRUE(s.open(file("one")));
+	s.key(SDLK_EQUALS, KMOD_LCTRL).key(SDLK_l, KMOD_LCTRL | KMOD_LSHIFT);
+	int px = s.e.font_px;
+	ASSERT_NE(px, 0);
+	s.ctrl(SDLK_n);
+	EXPECT_EQ(s.text(), "");
+	EXPECT_EQ(s.e.font_px, px);
+	EXPECT_TRUE(s.e.numbers_off);
+	std::string two = file("two", "g.txt");
+	s.ctrl(SDLK_o);
+	answer_line(two);
+	EXPECT_EQ(s.text(), "two");
+	EXPECT_EQ(s.e.font_px, px);
+	EXPECT_TRUE(s.e.numbers_off);
+}
+
 TEST_F(Files, QuitSavesANewTextUnderANameAsked)
 {
 	ASSERT_TRUE(s.open(""));
