@@ -201,8 +201,12 @@ std::string figwrite(const std::string &path)
 		     num(-b.y) + "\"/>\n";
 	for (auto &l : arcs) {
 		s += "<polyline stroke=\"blue\" points=\"";
-		for (size_t i = 0; i < l.size(); i++)
-			s += (i ? " " : "") + num(l[i].x) + "," + num(-l[i].y);
+		for (size_t i = 0; i < l.size(); i++) {
+			// Appended: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal + string.
+			if (i)
+				s += ' ';
+			s += num(l[i].x) + "," + num(-l[i].y);
+		}
 		s += "\"/>\n";
 	}
 	s += "</g>\n<g font-family=\"sans-serif\" font-size=\"" + num(font) + "\">\n";

@@ -339,8 +339,11 @@ static std::string keep(const std::string &dir, const std::string &base)
 {
 	for (int i = 1; i < 100; i++) {
 		std::string tail = ".orvedit-copy";
-		if (i > 1)
-			tail += "-" + std::to_string(i);
+		if (i > 1) {
+			// Appended: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal + string.
+			tail += '-';
+			tail += std::to_string(i);
+		}
 		std::string k = dir + "/" + fit(dir, base, tail.size()) + tail;
 		if (link(tmpname, k.c_str()) == 0) {
 			unlink(tmpname);

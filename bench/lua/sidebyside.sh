@@ -85,7 +85,7 @@ row() {
 }
 
 printf '%-6s %9s %9s %9s   %s\n' work "orv ms" "lua ms" orv/lua "same output"
-# shellcheck disable=SC2046
+# shellcheck disable=SC2046 # ten thousand options, split into words
 row chain "$orv" -l "$lib" $(cat "$t/chain.args") "$t/chain.orv"
 row list "$orv" -l "$lib" "$t/list.orv"
 row calls "$orv" -l "$lib" "$t/calls.orv"
