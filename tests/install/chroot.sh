@@ -4,7 +4,8 @@
 # archive folder WORK/archives and the folder of the test WORK/share
 # (as /tmp/orv); chroot and /proc under WRAP, a command that runs its
 # arguments (for armhf: userns.sh QEMU).  Run it in a mount namespace of
-# its own, so that all of it goes with the namespace whatever happens.
+# its own (mountns.sh), so that all of it goes with the namespace
+# whatever happens.
 # Usage: chroot.sh BASE WORK [WRAP...]
 set -eu
 base=$1 work=$2
