@@ -19,4 +19,5 @@ mount --bind "$work/archives" "$root/var/cache/apt/archives"
 mkdir -p "$root/tmp/orv"
 mount --bind "$work/share" "$root/tmp/orv"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# shellcheck disable=SC2016 # the inner shell expands $1
 "$@" sh -euc 'mount -t proc proc "$1/proc"; exec chroot "$1" /bin/sh /tmp/orv/inside.sh' sh "$root"

@@ -16,6 +16,7 @@ if unshare -m --propagation private true 2>/dev/null; then
 	exec unshare -m --propagation private "$@"
 fi
 p=$(mktemp -d /orv-probe.XXXXXX)
+# shellcheck disable=SC2016 # the inner shells expand their arguments
 if ! shown=$(unshare -m --propagation unchanged sh -euc '
 	mount -t tmpfs orv-probe "$1"
 	awk -v p="$1" "\$5 == p" "/proc/$2/mountinfo"
@@ -31,6 +32,7 @@ if [ -n "$shown" ]; then
 		"mount point (mount --bind DIR DIR before chroot DIR)." >&2
 	exit 1
 fi
+# shellcheck disable=SC2016
 exec unshare -m --propagation unchanged sh -euc '
 	awk "{ print \$5 }" /proc/self/mountinfo | while read -r m; do
 		mount --make-private "$m"
