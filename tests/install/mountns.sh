@@ -29,7 +29,7 @@ rmdir "$p"
 if [ -n "$shown" ]; then
 	echo "$0: the root of this chroot is no mount point, and lies on a shared" \
 		"mount: what the test mounts would show outside it.  Make the root a" \
-		"mount point (mount --bind DIR DIR before chroot DIR)." >&2
+		"mount point (mount --rbind DIR DIR before chroot DIR)." >&2
 	exit 1
 fi
 # shellcheck disable=SC2016
