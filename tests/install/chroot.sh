@@ -1,11 +1,12 @@
 #!/bin/sh
-# Runs inside.sh in a fresh tree: an overlay of BASE in WORK/root (a
-# copy where overlays cannot be mounted), with /dev, /proc, apt's
-# archive folder WORK/archives and the folder of the test WORK/share
-# (as /tmp/orv); chroot and /proc under WRAP, a command that runs its
-# arguments (for armhf: userns.sh QEMU).  Run it in a mount namespace of
-# its own, so that all of it goes with the namespace whatever happens.
-# Usage: chroot.sh BASE WORK [WRAP...]
+# Makes a fresh tree and runs CMD... ROOT, ROOT its path: an overlay of
+# BASE in WORK/root (a copy where overlays cannot be mounted), with
+# /dev, apt's archive folder WORK/archives and the folder of the test
+# WORK/share (as /tmp/orv).  CMD mounts /proc, in the process namespace
+# it makes if any, and enters (enter.sh; for armhf under userns.sh
+# QEMU).  Run it in a mount namespace of its own (mountns.sh), so that
+# all of it goes with the namespace whatever happens.
+# Usage: chroot.sh BASE WORK CMD...
 set -eu
 base=$1 work=$2
 shift 2
@@ -18,4 +19,4 @@ mount --bind "$work/archives" "$root/var/cache/apt/archives"
 mkdir -p "$root/tmp/orv"
 mount --bind "$work/share" "$root/tmp/orv"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-"$@" sh -euc 'mount -t proc proc "$1/proc"; exec chroot "$1" /bin/sh /tmp/orv/inside.sh' sh "$root"
+"$@" "$root"

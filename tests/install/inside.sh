@@ -1,15 +1,15 @@
 #!/bin/sh
 # Runs as root inside a fresh Debian 12 tree (amd64, or armhf under
 # emulation), in /tmp/orv, which holds the signed apt repository of the
-# packages (repo/), programs.sh and the C program's project (use/); and
-# for amd64 the name of the architecture whose -dev packages go beside
-# this one's (side) and the repository with a newer version added
-# (repo-next/).  As a user would: adds the repository with its key,
-# checks what each -dev package pulls in, installs the packages with
-# apt and uses them, installs the other architecture's -dev packages
-# beside them, upgrades to the newer version once it is published,
-# purges everything and checks that nothing of it is left.  What the
-# programs print goes to transcript.txt.
+# packages (repo/), transcript.sh, programs.sh and the C program's
+# project (use/); and for amd64 the name of the architecture whose -dev
+# packages go beside this one's (side) and the repository with a newer
+# version added (repo-next/).  As a user would: adds the repository
+# with its key, checks what each -dev package pulls in, installs the
+# packages with apt and uses them, installs the other architecture's
+# -dev packages beside them, upgrades to the newer version once it is
+# published, purges everything and checks that nothing of it is left.
+# What the programs print goes to transcript.txt.
 set -eu
 cd /tmp/orv
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8
@@ -61,15 +61,7 @@ versions() {
 }
 versions
 
-sh programs.sh "" "" >transcript.txt
-{
-	echo "== man orvcalc"
-	MANWIDTH=80 man orvcalc
-	for p in use-cmake use-pc; do
-		echo "== $p"
-		if build-use/bin/$p "$p.txt"; then echo "exit 0"; else echo "exit $?"; fi
-	done
-} >>transcript.txt 2>&1
+sh transcript.sh build-use >transcript.txt
 
 # What the packages installed must be gone after the purge, but for
 # folders that other packages hold too.

@@ -8,7 +8,7 @@ set -u
 run=$1 root=$2
 bin=$root/usr/bin
 t=$(mktemp -d)
-cd "$t"
+cd "$t" || exit 1
 
 echo "== orvcalc"
 $run "$bin/orvcalc" >out
@@ -39,13 +39,14 @@ $run "$bin/orv" -p arc "$root/usr/share/doc/orv/examples/corner.orv"
 echo "exit $?"
 
 # The editor's command line needs no display; a file does.
+unset DISPLAY WAYLAND_DISPLAY
 for a in --version --help; do
 	echo "== orvedit $a"
-	env -u DISPLAY -u WAYLAND_DISPLAY $run "$bin/orvedit" $a
+	$run "$bin/orvedit" "$a"
 	echo "exit $?"
 done
 echo "== orvedit x.txt, without a display"
-env -u DISPLAY -u WAYLAND_DISPLAY $run "$bin/orvedit" x.txt 2>/dev/null
+$run "$bin/orvedit" x.txt 2>/dev/null
 echo "exit $?"
 [ -e x.txt ] && echo "x.txt was made"
 

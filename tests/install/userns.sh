@@ -11,6 +11,7 @@ shift
 d=$(mktemp -d)
 trap 'rm -rf "$d"' EXIT
 mkfifo "$d/go"
+# shellcheck disable=SC2016 # the inner shell expands its arguments
 unshare -U -m -p -f --mount-proc --propagation private sh -euc '
 	read -r x <"$1"
 	mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
@@ -24,6 +25,8 @@ pid=$!
 while [ "$(readlink "/proc/$pid/ns/user")" = "$(readlink /proc/self/ns/user)" ]; do
 	sleep 0.1
 done
+# It is gone at once where no user namespace can be made (in a chroot).
+kill -0 "$pid" 2>/dev/null || { wait "$pid"; exit 1; }
 echo "0 0 65536" >"/proc/$pid/uid_map"
 echo "0 0 65536" >"/proc/$pid/gid_map"
 echo go >"$d/go"
