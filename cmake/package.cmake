@@ -94,9 +94,12 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/orvConfig.cmake.in
   ${PROJECT_BINARY_DIR}/orvConfig.cmake
   INSTALL_DESTINATION ${ORV_CMAKE_DIR}
   NO_SET_AND_CHECK_MACRO)
-# 0.x: a new minor version may change what the libraries offer.
+# A new minor version adds to what the libraries offer and takes nothing
+# away (0.2 has all of 0.1), so a project that asks for 0.1 builds
+# against any 0.x from 0.1 on; a change that breaks callers is a new
+# major version.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/orvConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/orvConfig.cmake
   ${PROJECT_BINARY_DIR}/orvConfigVersion.cmake
   DESTINATION ${ORV_CMAKE_DIR} COMPONENT dev)
