@@ -440,7 +440,6 @@ int prompted(const editing &ed, std::string &line)
 	}
 	if (!flushed())
 		return -1;
-	errno = 0;
 	char *l = ed.read("orv> ");
 	if (!l)
 		return halt ? -1 : 0;
